@@ -1,0 +1,14 @@
+// The ten best scores and their file "Save/Score": ten signed 32-bit
+// little-endian integers, the best first.
+#pragma once
+
+namespace Game {
+
+// Fills best_scores from the file; all zero without one.
+void ReadScore();
+// Writes best_scores to the file.
+void SaveScore();
+// Offers the current score to the table, below any equal entry.
+void CheckScore();
+
+}  // namespace Game

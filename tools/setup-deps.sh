@@ -1,0 +1,29 @@
+#!/bin/sh
+# Installs the Debian packages Orbalune builds, plays and tests with.
+# Costs nothing when they are all present already; asks apt only for what is missing.
+set -eu
+
+packages="cmake g++ make pkg-config
+libsdl1.2-dev libsdl-mixer1.2-dev libsdl-ttf2.0-dev
+fonts-liberation timgm6mb-soundfont
+googletest libgtest-dev libbenchmark-dev"
+
+# The tests and screenshots also need a virtual X server and the tools that
+# inspect what the game shows and plays.
+if [ "${1:-}" = "--with-tools" ]; then
+    packages="$packages xvfb x11-apps xdotool imagemagick sox"
+fi
+
+missing=""
+for p in $packages; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" \
+        || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
+echo "Installing:$missing"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+# shellcheck disable=SC2086
+$sudo apt-get install -y -q --no-install-recommends $missing
