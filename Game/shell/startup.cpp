@@ -25,8 +25,13 @@ bool Fail(const char* format) {
 }
 
 // Every asset is needed, so the first one missing stops the start-up with
-// its name rather than a crash at its first use.
-bool FailToLoad(const char* file) {
+// its name rather than a crash at its first use. The file is opened first so
+// that the message tells why it could not be opened.
+template <class Handle, class Loader>
+bool Load(const char* file, Handle** global, Loader load) {
+    SDL_RWops* stream = SDL_RWFromFile(file, "rb");
+    *global = stream ? load(stream, 1) : nullptr;
+    if (*global) return true;
     std::printf("Unable to load %s: %s\n", file, SDL_GetError());
     return false;
 }
@@ -45,20 +50,16 @@ bool Init() {
         return Fail("Unable to initializace SDL_mixer: %s\n");
     Mix_AllocateChannels(20);
 
-    for (const SoundAsset& sound : sound_assets) {
-        *sound.global = Mix_LoadWAV_RW(SDL_RWFromFile(sound.file, "rb"), 1);
-        if (!*sound.global) return FailToLoad(sound.file);
-    }
+    for (const SoundAsset& sound : sound_assets)
+        if (!Load(sound.file, sound.global, Mix_LoadWAV_RW)) return false;
     Mix_VolumeChunk(sound_strela, 80);
     // Drawn before the generator is seeded: every run opens with the same track.
     PlayMusic();
     Mix_VolumeMusic(50);
     Mix_HookMusicFinished(SetMusic);
 
-    for (const ImageAsset& image : image_assets) {
-        *image.global = SDL_LoadBMP_RW(SDL_RWFromFile(image.file, "rb"), 1);
-        if (!*image.global) return FailToLoad(image.file);
-    }
+    for (const ImageAsset& image : image_assets)
+        if (!Load(image.file, image.global, SDL_LoadBMP_RW)) return false;
     // The time loading took makes every run's enemies different.
     std::srand(SDL_GetTicks());
     ReadScore();
