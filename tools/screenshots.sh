@@ -16,7 +16,12 @@ cleanup() {
 }
 trap cleanup EXIT
 export DISPLAY=$display
-sleep 1
+tries=0
+until xdotool getdisplaygeometry >/dev/null 2>&1; do
+    tries=$((tries + 1))
+    [ $tries -lt 50 ] || { echo "Xvfb did not start" >&2; exit 1; }
+    sleep 0.2
+done
 # A save directory of its own, so the screenshots never touch a player's scores.
 work=$(mktemp -d)
 for d in IMG Sound Music Font; do ln -s "$root/data/$d" "$work/$d"; done
