@@ -313,6 +313,17 @@ TEST_F(World, ALostLifeClearsTheFieldAndTheBonusesButKeepsTheRest) {
     EXPECT_EQ(medown, 1);
 }
 
+TEST_F(World, ShotsFiredInTheTickOfALostLifeAreClearedWithEverythingElse) {
+    NewGame();
+    AddSprite(300, 100, 11);
+    while (Sprites[0]->GetFrameNow() != 2) Sprites[0]->Update();
+    SeedAFiringRoll();
+    me_down = true;
+    Update();
+    EXPECT_TRUE(Sprites.empty());
+    EXPECT_EQ(life, 2);
+}
+
 TEST_F(World, TheLastLifeGivesTheGameOverJingleOnceAndTheMenu501MinusCTicksLater) {
     for (int c : {0, 120, 500}) {
         SCOPED_TRACE(c);
