@@ -23,6 +23,7 @@ TEST_F(Shell, StartsInTheMenuWithAFreshRecord) {
         EXPECT_FALSE(flag);
     EXPECT_TRUE(play);
     EXPECT_NE(music, nullptr);
+    EXPECT_EQ(Mix_PlayingMusic(), 1);
     EXPECT_TRUE(Sprites.empty());
     for (int best : best_scores) EXPECT_EQ(best, 0);  // no score file yet
     EXPECT_STREQ(SDL_GetVideoSurface() == screen ? "screen" : "other", "screen");
