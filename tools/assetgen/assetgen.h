@@ -4,8 +4,17 @@
 // it cannot write a file.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 bool PaintImages(const std::string& data_dir);   // data_dir/IMG/*.bmp
 bool MakeSounds(const std::string& data_dir);    // data_dir/Sound/*.wav
 bool ComposeMusic(const std::string& data_dir);  // data_dir/Music/*.mid
+
+// The file formats are little-endian: appends the low `width` bytes of value.
+void PutLittleEndian(std::vector<uint8_t>& out, uint32_t value, int width);
+
+// Writes a whole asset file; false, with the reason on standard error, when
+// it cannot be created or written.
+bool WriteAssetFile(const std::string& path, const std::vector<uint8_t>& bytes);

@@ -1,8 +1,9 @@
 #include "images_canvas.h"
 
+#include "assetgen.h"
+
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
@@ -10,15 +11,8 @@ uint8_t ClampByte(float v) {
     return static_cast<uint8_t>(std::lround(std::min(255.0f, std::max(0.0f, v))));
 }
 
-void PutLe16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v & 0xff));
-    out.push_back(static_cast<uint8_t>((v >> 8) & 0xff));
-}
-
-void PutLe32(std::vector<uint8_t>& out, uint32_t v) {
-    PutLe16(out, v & 0xffff);
-    PutLe16(out, v >> 16);
-}
+void PutLe16(std::vector<uint8_t>& out, uint32_t v) { PutLittleEndian(out, v, 2); }
+void PutLe32(std::vector<uint8_t>& out, uint32_t v) { PutLittleEndian(out, v, 4); }
 
 }  // namespace
 
@@ -144,18 +138,7 @@ bool Canvas::WriteBmp(const std::string& path) const {
         }
         for (uint32_t pad = width_ * 3; pad < row_bytes; ++pad) out.push_back(0);
     }
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) {
-        std::perror(path.c_str());
-        return false;
-    }
-    const bool wrote = std::fwrite(out.data(), 1, out.size(), f) == out.size();
-    const bool closed = std::fclose(f) == 0;
-    if (!wrote || !closed) {
-        std::fprintf(stderr, "%s: cannot write the bitmap\n", path.c_str());
-        return false;
-    }
-    return true;
+    return WriteAssetFile(path, out);
 }
 
 uint64_t Rng::Next() {

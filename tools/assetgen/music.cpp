@@ -1105,21 +1105,6 @@ std::string TitleOf(const std::string& path) {
     return name;
 }
 
-bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) {
-        std::perror(path.c_str());
-        return false;
-    }
-    const bool wrote = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const bool closed = std::fclose(file) == 0;
-    if (!wrote || !closed) {
-        std::fprintf(stderr, "%s: could not write the music file\n", path.c_str());
-        return false;
-    }
-    return true;
-}
-
 const char* const kPlaylist[] = {
 #define ORBALUNE_MUSIC_PATH(path) path,
     ORBALUNE_MUSIC(ORBALUNE_MUSIC_PATH)
@@ -1141,7 +1126,7 @@ bool ComposeMusic(const std::string& data_dir) {
             std::fprintf(stderr, "%s: composed %.1f s, outside one to three minutes\n", path.c_str(), seconds);
             return false;
         }
-        if (!WriteFile(data_dir + "/" + path, EncodeMidi(song))) return false;
+        if (!WriteAssetFile(data_dir + "/" + path, EncodeMidi(song))) return false;
     }
     return true;
 }

@@ -1,10 +1,10 @@
 // The toolkit behind Orbalune's sound effects; see sounds_synth.h.
 #include "sounds_synth.h"
 
+#include "assetgen.h"
+
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <iterator>
 
@@ -99,11 +99,7 @@ void RenderNote(Track& out, const Instrument& voice, const Note& note,
     }
 }
 
-void PutLe(std::vector<unsigned char>& bytes, std::uint32_t value, int width) {
-    for (int i = 0; i < width; ++i) bytes.push_back(static_cast<unsigned char>(value >> (8 * i)));
-}
-
-void PutTag(std::vector<unsigned char>& bytes, const char* tag) {
+void PutTag(std::vector<uint8_t>& bytes, const char* tag) {
     bytes.insert(bytes.end(), tag, tag + 4);
 }
 
@@ -271,39 +267,27 @@ void Finish(Track& track, double peak, double fade_in, double fade_out) {
 
 bool WriteWav(const std::string& path, const Track& track) {
     const std::uint32_t data_bytes = static_cast<std::uint32_t>(track.size() * 2);
-    std::vector<unsigned char> bytes;
+    std::vector<uint8_t> bytes;
     bytes.reserve(44 + data_bytes);
     PutTag(bytes, "RIFF");
-    PutLe(bytes, 36 + data_bytes, 4);
+    PutLittleEndian(bytes, 36 + data_bytes, 4);
     PutTag(bytes, "WAVE");
     PutTag(bytes, "fmt ");
-    PutLe(bytes, 16, 4);                 // fmt chunk size
-    PutLe(bytes, 1, 2);                  // PCM
-    PutLe(bytes, 1, 2);                  // mono
-    PutLe(bytes, sample_rate, 4);
-    PutLe(bytes, sample_rate * 2, 4);    // bytes per second
-    PutLe(bytes, 2, 2);                  // bytes per frame
-    PutLe(bytes, 16, 2);                 // bits per sample
+    PutLittleEndian(bytes, 16, 4);                 // fmt chunk size
+    PutLittleEndian(bytes, 1, 2);                  // PCM
+    PutLittleEndian(bytes, 1, 2);                  // mono
+    PutLittleEndian(bytes, sample_rate, 4);
+    PutLittleEndian(bytes, sample_rate * 2, 4);    // bytes per second
+    PutLittleEndian(bytes, 2, 2);                  // bytes per frame
+    PutLittleEndian(bytes, 16, 2);                 // bits per sample
     PutTag(bytes, "data");
-    PutLe(bytes, data_bytes, 4);
+    PutLittleEndian(bytes, data_bytes, 4);
     for (double s : track) {
         const long q = std::clamp(std::lround(s * 32767.0), -32767L, 32767L);
-        PutLe(bytes, static_cast<std::uint32_t>(static_cast<std::int16_t>(q)) & 0xFFFFu, 2);
+        PutLittleEndian(bytes, static_cast<std::uint32_t>(static_cast<std::int16_t>(q)) & 0xFFFFu, 2);
     }
 
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) {
-        std::fprintf(stderr, "assetgen: cannot create %s: %s\n", path.c_str(), std::strerror(errno));
-        return false;
-    }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const int write_errno = errno;
-    if (std::fclose(file) != 0 || !written) {
-        std::fprintf(stderr, "assetgen: cannot write %s: %s\n", path.c_str(),
-                     std::strerror(written ? errno : write_errno));
-        return false;
-    }
-    return true;
+    return WriteAssetFile(path, bytes);
 }
 
 }  // namespace sounds

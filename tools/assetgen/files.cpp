@@ -1,0 +1,25 @@
+#include "assetgen.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+void PutLittleEndian(std::vector<uint8_t>& out, uint32_t value, int width) {
+    for (int i = 0; i < width; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+bool WriteAssetFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) {
+        std::fprintf(stderr, "assetgen: cannot create %s: %s\n", path.c_str(), std::strerror(errno));
+        return false;
+    }
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const int write_errno = errno;
+    if (std::fclose(file) != 0 || !written) {
+        std::fprintf(stderr, "assetgen: cannot write %s: %s\n", path.c_str(),
+                     std::strerror(written ? errno : write_errno));
+        return false;
+    }
+    return true;
+}
