@@ -1,8 +1,9 @@
 # The front door: each target installs what is missing, then hands over to CMake.
 BUILD := build
+PREFIX ?= /usr/local
 JOBS  := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all setup configure build play test bench screenshots clean
+.PHONY: all setup configure build play test bench screenshots install clean
 
 all: build
 
@@ -32,6 +33,11 @@ bench: build
 screenshots: build
 	@sh tools/setup-deps.sh --with-tools
 	sh tools/screenshots.sh
+
+# Launcher, binary, read-only assets, desktop entry and icon under PREFIX;
+# DESTDIR works as usual for staging a package.
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 clean:
 	rm -rf $(BUILD)

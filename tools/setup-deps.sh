@@ -6,7 +6,7 @@ set -eu
 packages="cmake g++ make pkg-config
 libsdl1.2-dev libsdl-mixer1.2-dev libsdl-ttf2.0-dev
 fonts-liberation timgm6mb-soundfont
-googletest libgtest-dev libbenchmark-dev"
+googletest libgtest-dev libbenchmark-dev desktop-file-utils"
 
 # The tests and screenshots also need a virtual X server and the tools that
 # inspect what the game shows and plays.

@@ -11,6 +11,7 @@
 bool PaintImages(const std::string& data_dir);   // data_dir/IMG/*.bmp
 bool MakeSounds(const std::string& data_dir);    // data_dir/Sound/*.wav
 bool ComposeMusic(const std::string& data_dir);  // data_dir/Music/*.mid
+bool PaintIcon(const std::string& dir);          // dir/orbalune.png, the desktop icon
 
 // The file formats are little-endian: appends the low `width` bytes of value.
 void PutLittleEndian(std::vector<uint8_t>& out, uint32_t value, int width);

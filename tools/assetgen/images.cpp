@@ -122,6 +122,12 @@ bool PaintSheet(const std::string& data_dir, const CatalogueRow& row) {
 
 }  // namespace
 
+bool PaintIcon(const std::string& dir) {
+    Canvas icon(64, 64);
+    PaintIcon(icon, 0, 1);
+    return icon.WritePng(dir + "/orbalune.png");
+}
+
 bool PaintImages(const std::string& data_dir) {
     for (const CatalogueRow& row : catalogue)
         if (!PaintSheet(data_dir, row)) return false;

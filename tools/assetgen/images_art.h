@@ -44,3 +44,6 @@ void PaintPowerText(Canvas& canvas, int frame, int frames);
 void PaintSpeedText(Canvas& canvas, int frame, int frames);
 void PaintHealthText(Canvas& canvas, int frame, int frames);
 void PaintPauseText(Canvas& canvas, int frame, int frames);
+// The ringed orb of the title; also the desktop icon.
+void PaintRingedOrb(Canvas& canvas, float cx, float cy, float r, Rgb ink, Rgb glow);
+void PaintIcon(Canvas& canvas, int frame, int frames);

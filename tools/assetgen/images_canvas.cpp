@@ -141,6 +141,74 @@ bool Canvas::WriteBmp(const std::string& path) const {
     return WriteAssetFile(path, out);
 }
 
+namespace {
+
+uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc = 0) {
+    crc = ~crc;
+    for (size_t i = 0; i < size; ++i) {
+        crc ^= data[i];
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+void PutBe32(std::vector<uint8_t>& out, uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(v >> shift));
+}
+
+void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
+    PutBe32(out, static_cast<uint32_t>(data.size()));
+    const size_t start = out.size();
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), data.begin(), data.end());
+    PutBe32(out, Crc32(out.data() + start, out.size() - start));
+}
+
+}  // namespace
+
+bool Canvas::WritePng(const std::string& path) const {
+    // The scanlines, each behind filter byte 0, in a zlib stream of stored
+    // (uncompressed) deflate blocks: an icon is small.
+    std::vector<uint8_t> raw;
+    for (int y = 0; y < height_; ++y) {
+        raw.push_back(0);
+        for (int x = 0; x < width_; ++x) {
+            const Rgb c = At(x, y);
+            const bool on = Opaque(x, y);
+            raw.insert(raw.end(), {on ? c.r : uint8_t(0), on ? c.g : uint8_t(0), on ? c.b : uint8_t(0),
+                                   on ? uint8_t(255) : uint8_t(0)});
+        }
+    }
+    std::vector<uint8_t> z = {0x78, 0x01};
+    for (size_t at = 0; at < raw.size() || at == 0;) {
+        const size_t n = std::min<size_t>(65535, raw.size() - at);
+        const bool last = at + n == raw.size();
+        z.push_back(last ? 1 : 0);
+        PutLittleEndian(z, static_cast<uint32_t>(n), 2);
+        PutLittleEndian(z, static_cast<uint32_t>(~n & 0xFFFF), 2);
+        z.insert(z.end(), raw.begin() + static_cast<std::ptrdiff_t>(at),
+                 raw.begin() + static_cast<std::ptrdiff_t>(at + n));
+        at += n;
+        if (last) break;
+    }
+    uint32_t a = 1, b = 0;  // Adler-32 of the raw scanlines
+    for (uint8_t byte : raw) {
+        a = (a + byte) % 65521;
+        b = (b + a) % 65521;
+    }
+    PutBe32(z, (b << 16) | a);
+
+    std::vector<uint8_t> header;
+    PutBe32(header, static_cast<uint32_t>(width_));
+    PutBe32(header, static_cast<uint32_t>(height_));
+    header.insert(header.end(), {8, 6, 0, 0, 0});  // 8 bits, RGBA, deflate, no filter, no interlace
+    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    PutChunk(png, "IHDR", header);
+    PutChunk(png, "IDAT", z);
+    PutChunk(png, "IEND", {});
+    return WriteAssetFile(path, png);
+}
+
 uint64_t Rng::Next() {
     uint64_t z = (state_ += 0x9e3779b97f4a7c15ull);
     z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ull;

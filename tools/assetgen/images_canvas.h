@@ -57,6 +57,9 @@ public:
     // Writes a 24-bit bottom-up BI_RGB Windows bitmap; unpainted pixels
     // become the colour key.
     bool WriteBmp(const std::string& path) const;
+    // Writes an RGBA PNG, unpainted pixels fully transparent: for the desktop,
+    // which does not know the colour key.
+    bool WritePng(const std::string& path) const;
 
 private:
     int Index(int x, int y) const { return y * width_ + x; }

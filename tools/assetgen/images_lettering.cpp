@@ -297,28 +297,7 @@ void PaintPowerText(Canvas& canvas, int, int) { PopUp(canvas, "POWER", kGoldFace
 void PaintSpeedText(Canvas& canvas, int, int) { PopUp(canvas, "SPEED", kIceFace, {220, 250, 255}); }
 void PaintHealthText(Canvas& canvas, int, int) { PopUp(canvas, "HEALTH", kLeafFace, {230, 255, 220}); }
 
-void PaintTitle(Canvas& canvas, int, int) {
-    const int w = canvas.Width();
-    // A striped sunset disc rises behind the word, the arcade way.
-    const float sx = 178, sy = 66, sr = 52;
-    const Ramp sun = {{255, 240, 150}, {255, 214, 110}, {255, 176, 90}, {255, 136, 100}, {245, 96, 130}, {220, 70, 150}};
-    canvas.Fill([&](float x, float y) {
-                    if (!InEllipse(x, y, sx, sy, sr, sr) || y > 100) return false;
-                    // Slits widen towards the horizon.
-                    const float from_top = (y - (sy - sr)) / (100 - (sy - sr));
-                    if (from_top < 0.45f) return true;
-                    const float period = 7.0f, gap = 1.0f + (from_top - 0.45f) * 7.0f;
-                    return std::fmod(100 - y, period) >= gap;
-                },
-                [&](float, float y) { return RampAt(sun, (y - (sy - sr)) / (100 - (sy - sr))); });
-    const Rgb ink{26, 12, 50}, glow{255, 120, 200};
-    const LetterStyle style{kChromeFace, ink, 3, glow, 1, {14, 6, 34}, 3, 1.55f, 0.12f, 0.0f};
-    TextLayout layout;
-    Letter(canvas, "RBALUNE", style, 80, 40, w - 84, 96, &layout);
-
-    // The O is a ringed orb, the game's namesake.
-    const float o_r = kGlyphRows * layout.cell_h / 2 + 3;
-    const float o_cx = 12 + o_r, o_cy = layout.top + kGlyphRows * layout.cell_h / 2;
+void PaintRingedOrb(Canvas& canvas, float o_cx, float o_cy, float o_r, Rgb ink, Rgb glow) {
     const float tilt = -0.35f, ct = std::cos(tilt), st = std::sin(tilt);
     auto ring_at = [&](float x, float y, float grow) {
         const float dx = x - o_cx, dy = y - o_cy;
@@ -353,6 +332,31 @@ void PaintTitle(Canvas& canvas, int, int) {
                 });
     canvas.Fill([&](float x, float y) { return in_ring(x, y, 1) && ring_at(x, y, 0).second >= 0 && !in_ring(x, y, 0); }, ink);
     canvas.Fill([&](float x, float y) { return in_ring(x, y, 0) && ring_at(x, y, 0).second >= 0; }, ring_colour);
+}
+
+void PaintTitle(Canvas& canvas, int, int) {
+    const int w = canvas.Width();
+    // A striped sunset disc rises behind the word, the arcade way.
+    const float sx = 178, sy = 66, sr = 52;
+    const Ramp sun = {{255, 240, 150}, {255, 214, 110}, {255, 176, 90}, {255, 136, 100}, {245, 96, 130}, {220, 70, 150}};
+    canvas.Fill([&](float x, float y) {
+                    if (!InEllipse(x, y, sx, sy, sr, sr) || y > 100) return false;
+                    // Slits widen towards the horizon.
+                    const float from_top = (y - (sy - sr)) / (100 - (sy - sr));
+                    if (from_top < 0.45f) return true;
+                    const float period = 7.0f, gap = 1.0f + (from_top - 0.45f) * 7.0f;
+                    return std::fmod(100 - y, period) >= gap;
+                },
+                [&](float, float y) { return RampAt(sun, (y - (sy - sr)) / (100 - (sy - sr))); });
+    const Rgb ink{26, 12, 50}, glow{255, 120, 200};
+    const LetterStyle style{kChromeFace, ink, 3, glow, 1, {14, 6, 34}, 3, 1.55f, 0.12f, 0.0f};
+    TextLayout layout;
+    Letter(canvas, "RBALUNE", style, 80, 40, w - 84, 96, &layout);
+
+    // The O is a ringed orb, the game's namesake.
+    const float o_r = kGlyphRows * layout.cell_h / 2 + 3;
+    const float o_cx = 12 + o_r, o_cy = layout.top + kGlyphRows * layout.cell_h / 2;
+    PaintRingedOrb(canvas, o_cx, o_cy, o_r, ink, glow);
 
     // Gleams on the orb and around the title.
     Twinkle(canvas, static_cast<int>(o_cx - o_r * 0.42f), static_cast<int>(o_cy - o_r * 0.45f), 3,
@@ -361,4 +365,12 @@ void PaintTitle(Canvas& canvas, int, int) {
     Twinkle(canvas, 292, 26, 4, {255, 255, 255}, {160, 220, 255});
     Twinkle(canvas, 250, 10, 2, {255, 255, 255}, {160, 220, 255});
     Twinkle(canvas, 108, 16, 3, {255, 255, 255}, {255, 150, 210});
+}
+
+void PaintIcon(Canvas& canvas, int, int) {
+    // The title's orb on its own, for the desktop.
+    const float c = canvas.Width() / 2.0f;
+    PaintRingedOrb(canvas, c, c, canvas.Width() * 0.27f, {26, 12, 50}, {255, 120, 200});
+    Twinkle(canvas, static_cast<int>(c * 0.7f), static_cast<int>(c * 0.66f), 3, {255, 255, 255},
+            {200, 245, 255});
 }
