@@ -11,6 +11,7 @@
 #include "state.h"
 
 #include "sandbox.h"
+#include "sound_log.h"
 
 #include <gtest/gtest.h>
 
@@ -28,6 +29,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(Init());
         ReleaseKeys();
+        SoundsPlayed().clear();
     }
     void TearDown() override {
         ReleaseKeys();

@@ -70,14 +70,13 @@ TEST_F(World, AVolleyLeavesEachBarrelWithOneSound) {
     bonusy_dve_dela = true;
     delo_strela_omezeni = 11;
     Held()[SDLK_SPACE] = 1;
-    Mix_HaltChannel(-1);
     Keys();
     const int x = delo_rect.x, y = delo_rect.y - delo_strela->h;
     EXPECT_EQ(Positions(1), (std::vector<Position>{{x + 6, y}, {x + delo->w + 6, y}}));
     EXPECT_EQ(delo_strela_omezeni, 0);
-    int shot_sounds = 0;
-    for (int c = 0; c < 20; ++c) shot_sounds += Mix_Playing(c) && Mix_GetChunk(c) == sound_strela;
-    EXPECT_EQ(shot_sounds, 1);
+    ASSERT_EQ(SoundsPlayed().size(), 1u);
+    EXPECT_EQ(SoundsPlayed()[0].chunk, sound_strela);
+    EXPECT_EQ(SoundsPlayed()[0].channel, -1);
 }
 
 TEST_F(World, HeldKeysDoNothingInTheMenuOrAfterALostGame) {
@@ -298,7 +297,6 @@ TEST_F(World, ALostLifeClearsTheFieldAndTheBonusesButKeepsTheRest) {
     for (int code : {2, 3, 20, 41}) AddSprite(300, 100, code);
     txt_health = true;
     me_down = true;
-    Mix_HaltChannel(-1);
     Update();
     EXPECT_EQ(life, 2);
     EXPECT_EQ(delo_rect.x, 400 - delo->w);
@@ -308,9 +306,9 @@ TEST_F(World, ALostLifeClearsTheFieldAndTheBonusesButKeepsTheRest) {
     EXPECT_TRUE(boss_attack);
     EXPECT_EQ(boss_zivoty, 80);
     EXPECT_EQ(Types(), (std::vector<int>{43}));  // the pop-up is made after the clearing
-    int medown = 0;
-    for (int c = 0; c < 20; ++c) medown += Mix_Playing(c) && Mix_GetChunk(c) == sound_medown;
-    EXPECT_EQ(medown, 1);
+    ASSERT_EQ(SoundsPlayed().size(), 1u);
+    EXPECT_EQ(SoundsPlayed()[0].chunk, sound_medown);
+    EXPECT_EQ(SoundsPlayed()[0].channel, -1);
 }
 
 TEST_F(World, ShotsFiredInTheTickOfALostLifeAreClearedWithEverythingElse) {
@@ -331,23 +329,21 @@ TEST_F(World, TheLastLifeGivesTheGameOverJingleOnceAndTheMenu501MinusCTicksLater
         life = 1;
         delo_strela_omezeni = c;
         me_down = true;
-        Mix_HaltChannel(-1);
+        SoundsPlayed().clear();
         Update();
         EXPECT_EQ(life, 0);
         EXPECT_FALSE(menu);
         EXPECT_TRUE(sound_game);
-        EXPECT_EQ(Mix_GetChunk(15), sound_gameover);
-        EXPECT_EQ(Mix_Playing(15), 1);
-        int medown = 0;
-        for (int ch = 0; ch < 20; ++ch) medown += Mix_Playing(ch) && Mix_GetChunk(ch) == sound_medown;
-        EXPECT_EQ(medown, 0);
+        // No life-lost sound for the last life: the game-over jingle instead.
+        ASSERT_EQ(SoundsPlayed().size(), 1u);
+        EXPECT_EQ(SoundsPlayed()[0].chunk, sound_gameover);
+        EXPECT_EQ(SoundsPlayed()[0].channel, 15);
         int ticks = 0;
         while (!menu && ticks < 1000) {
-            Mix_HaltChannel(15);
             Update();
             ++ticks;
-            EXPECT_EQ(Mix_Playing(15), 0) << "the jingle repeated";
         }
+        EXPECT_EQ(TimesPlayed(sound_gameover), 1) << "the jingle repeated";
         EXPECT_EQ(ticks, 501 - c);
         EXPECT_EQ(life, 3);
     }
@@ -359,12 +355,12 @@ TEST_F(World, ALastLifeLostLongAfterTheLastVolleyBringsTheMenuAtOnceInSilence) {
     life = 1;
     delo_strela_omezeni = 501;
     me_down = true;
-    Mix_HaltChannel(-1);
     Update();
     EXPECT_TRUE(menu);
     EXPECT_EQ(life, 3);
     EXPECT_FALSE(sound_game);
-    EXPECT_EQ(Mix_Playing(15), 0);
+    EXPECT_EQ(TimesPlayed(sound_gameover), 0);
+    EXPECT_EQ(TimesPlayed(sound_medown), 0);
     Cycle();
     EXPECT_FALSE(score_done);  // that game never reaches the table
     EXPECT_EQ(best_scores[0], 0);
