@@ -58,8 +58,8 @@ bool Fullscreen() {
     }
     // The platform cannot switch in place: make the window again.
     SDL_FreeSurface(screen);
-    const Uint32 flags = SDL_HWSURFACE | SDL_DOUBLEBUF | (fullscreen ? 0 : SDL_FULLSCREEN);
-    screen = SDL_SetVideoMode(800, 600, 32, flags);
+    const Uint32 flags = window_flags | (fullscreen ? 0 : SDL_FULLSCREEN);
+    screen = SDL_SetVideoMode(screen_width, screen_height, screen_bits, flags);
     if (!screen) {
         std::fprintf(stderr, "Unable to recreate window: %s\n", SDL_GetError());
         return false;

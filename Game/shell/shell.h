@@ -11,6 +11,11 @@ int SDL_main(int argc, char* argv[]);
 // Everything of the game lives in this module.
 namespace Game {
 
+// The display: 800 x 600 at 32 bits, a double-buffered hardware surface,
+// and fullscreen on request.
+constexpr int screen_width = 800, screen_height = 600, screen_bits = 32;
+constexpr Uint32 window_flags = SDL_HWSURFACE | SDL_DOUBLEBUF;
+
 // Brings the game from nothing to the menu; false after a failure it has
 // already reported on standard output.
 bool Init();

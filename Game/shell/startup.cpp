@@ -17,8 +17,6 @@ namespace {
 const char* const sdl_init_failed = "Inicializace SDL se nezda\xF8ila: %s\n";
 const char* const window_failed = "Vytvo\xF8" "en\xED okna se nezda\xF8ilo: %s\n";
 
-const Uint32 video_flags = SDL_HWSURFACE | SDL_DOUBLEBUF;
-
 bool Fail(const char* format) {
     std::printf(format, SDL_GetError());
     return false;
@@ -40,7 +38,7 @@ bool Load(const char* file, Handle** global, Loader load) {
 
 bool Init() {
     if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO) == -1) return Fail(sdl_init_failed);
-    screen = SDL_SetVideoMode(800, 600, 32, video_flags);
+    screen = SDL_SetVideoMode(screen_width, screen_height, screen_bits, window_flags);
     if (!screen) return Fail(window_failed);
     SDL_WM_SetCaption("Orbalune", nullptr);
     if (TTF_Init() == -1) return Fail("Unable to initialize SDL_ttf: %s\n");
