@@ -14,30 +14,11 @@
 
 namespace {
 
-// Frame sizes the replay was recorded with, per sheet global.
-struct FixedSheet { SDL_Surface** global; int w, h; };
-
 class Replay : public GameTest {
 protected:
     void SetUp() override {
         GameTest::SetUp();
-        const FixedSheet sheets[] = {
-            {&delo, 28, 34},       {&delo_strela, 16, 20},   {&oko, 40 * 8, 40},
-            {&oko_strela, 8, 12},  {&lebka, 40 * 11, 44},    {&lebka_strela, 10, 10},
-            {&raketa, 16 * 3, 44}, {&talir, 56 * 6, 24},     {&talir_strela, 8, 8},
-            {&vrtulnik, 84 * 4, 40}, {&vrtulnik_strela, 6, 12}, {&satelit, 44 * 5, 36},
-            {&satelit_strela, 6, 10}, {&lod, 120 * 8, 48},   {&lod_strela, 8, 16},
-            {&explosion_big, 48 * 7, 48}, {&explosion_small, 24 * 7, 24},
-            {&bonus_dve_dela, 30, 30}, {&bonus_rychlost, 30, 30}, {&bonus_zivot, 30, 30},
-            {&text_power, 160, 40}, {&text_speed, 160, 40}, {&text_health, 160, 40},
-        };
-        for (const FixedSheet& sheet : sheets) {
-            SDL_Surface* plain = SDL_CreateRGBSurface(SDL_SWSURFACE, sheet.w, sheet.h, 24, 0xFF0000,
-                                                      0x00FF00, 0x0000FF, 0);
-            SDL_FillRect(plain, nullptr, SDL_MapRGB(plain->format, 200, 200, 60));
-            SDL_FreeSurface(*sheet.global);
-            *sheet.global = plain;
-        }
+        UsePlainSheets();
         ResetCannon();
         // A track ending on the mixer's thread would draw a number at a time
         // the script cannot know.

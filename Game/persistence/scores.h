@@ -8,7 +8,8 @@ namespace Game {
 void ReadScore();
 // Writes best_scores to the file.
 void SaveScore();
-// Offers the current score to the table, below any equal entry.
+// Offers the current score to the table, below any equal entry. A game has
+// one entry at most: offered again with a higher score, its entry moves up.
 void CheckScore();
 
 }  // namespace Game
