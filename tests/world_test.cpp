@@ -103,6 +103,7 @@ TEST_F(World, TheScoreUnlocksTheEnemyKindsAndTheMenuShowsFive) {
         {0, false, 1},    {499, false, 1},  {500, false, 2},   {1499, false, 2},
         {1500, false, 3}, {3000, false, 4}, {5000, false, 5},  {7000, false, 6},
         {9499, false, 6}, {9500, false, 7}, {0, true, 5},      {20000, true, 5},
+        {-5, false, 1},  // below zero the eye still comes, and the roll never divides by zero
     };
     const int codes[] = {2, 4, 6, 7, 9, 11, 13};
     for (const Case& c : cases) {
