@@ -1,14 +1,20 @@
 #!/bin/sh
 # Plays Orbalune for a few seconds under a virtual X server and takes the
-# README's screenshots: the menu, and a game in progress.
+# README's screenshots: the menu and a game in progress from the game itself,
+# then a boss fight and the victory from the staged scenes (orbalune-scenes
+# raises the score to reach the boss; the game has no such cheat).
 # The audio goes to SDL's dummy driver, so it runs on machines without sound.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 out="$root/docs"
 mkdir -p "$out"
-display=:77
-Xvfb $display -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+# A display number of its own, so it never draws into another X server.
+fifo=$(mktemp -u)
+mkfifo "$fifo"
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
 xvfb=$!
+display=:$(head -n 1 "$fifo")
+rm -f "$fifo"
 game=""
 cleanup() {
     [ -n "$game" ] && kill "$game" 2>/dev/null || true
@@ -44,5 +50,9 @@ xdotool keyup space
 xdotool key Escape
 wait "$game" || true
 game=""
+frames="$work/frames"
+mkdir "$frames"
+(cd "$work" && SDL_AUDIODRIVER=dummy "$root/build/orbalune-scenes" "$frames" >/dev/null)
+for scene in boss victory; do convert "$frames/$scene.bmp" "$out/$scene.png"; done
 rm -rf "$work"
-echo "Wrote $out/menu.png and $out/game.png"
+echo "Wrote $out/menu.png, game.png, boss.png and victory.png"
