@@ -3,7 +3,7 @@ BUILD := build
 PREFIX ?= /usr/local
 JOBS  := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all setup configure build play test bench screenshots install clean
+.PHONY: all setup configure build play test bench pacing screenshots install clean
 
 all: build
 
@@ -28,6 +28,10 @@ test: build
 # Headless too; tick_share is the fraction of the 25 ms tick one call takes.
 bench: build
 	cd data && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ../$(BUILD)/orbalune-bench
+
+# The real game's tick intervals and processor use, idle, playing and paused.
+pacing: build
+	sh tools/pacing/run.sh
 
 # Screens of the game under a virtual X server, for the README.
 screenshots: build

@@ -77,6 +77,46 @@ void BM_MenuFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_MenuFrame);
 
+// One whole tick of a game: the held keys, the world update with its
+// collisions, and the frame, with n live sprites of mixed kinds moving and
+// meeting one another.
+void BM_Tick(benchmark::State& state) {
+    StartGame();
+    std::srand(1);
+    Uint8* held = SDL_GetKeyState(nullptr);
+    held[SDLK_SPACE] = 1;
+    TickShare share(state);
+    int tick = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        share.Pause();
+        Crowd(int(state.range(0)));
+        held[SDLK_LEFT] = (tick / 40) % 2;
+        held[SDLK_RIGHT] = !held[SDLK_LEFT];
+        ++tick;
+        share.Resume();
+        state.ResumeTiming();
+        Keys();
+        Update();
+        Draw();
+    }
+    held[SDLK_SPACE] = held[SDLK_LEFT] = held[SDLK_RIGHT] = 0;
+}
+BENCHMARK(BM_Tick)->Arg(0)->Arg(20)->Arg(100)->Arg(400)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// From nothing to the first frame on screen, and back to nothing.
+void BM_Startup(benchmark::State& state) {
+    Destroy();
+    TickShare share(state);
+    for (auto _ : state) {
+        if (!Init()) state.SkipWithError("start-up failed");
+        Draw();
+        Destroy();
+    }
+    Init();
+}
+BENCHMARK(BM_Startup)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -242,4 +242,55 @@ TEST_F(Frame, TheFrameReachesTheScreenAndNothingIsDrawnWithoutOne) {
     screen = SDL_GetVideoSurface();
 }
 
+// Sheets kept in the screen's format show exactly the pixels the files hold:
+// the same two frames drawn from them and from the files as loaded.
+TEST_F(Frame, SheetsInTheScreensFormatShowTheFilesPixels) {
+    auto stage = [](bool game) {
+        StartGame();
+        if (game) {
+            bonusy_dve_dela = true;
+            life = 2;
+            score = 12345;
+            boss_attack = true;
+            boss_rect.x = 280;
+            boss_rect.y = -20;  // clipped at the top edge
+            boss_zivoty = 77;
+            int x = -10;
+            for (int code : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 20, 21, 22, 30, 40, 41, 42, 43}) {
+                AddSprite(x, 120 + (x * 7) % 300, code);
+                x += 37;
+            }
+            Sprites[3]->SetExplosion(explosion_small);
+            for (int i = 0; i < 9; ++i)
+                for (Sprite* sprite : Sprites) sprite->Update();  // frames other than the first
+        } else {
+            menu = true;
+            Game::pause = true;
+            life = 0;
+            best_scores[0] = 999;
+        }
+    };
+    auto frame = [&stage](bool game) {
+        stage(game);
+        Draw();
+        SDL_LockSurface(screen);
+        const Uint8* pixels = static_cast<const Uint8*>(screen->pixels);
+        std::vector<Uint8> copy(pixels, pixels + screen->pitch * screen->h);
+        SDL_UnlockSurface(screen);
+        ClearSprites();
+        return copy;
+    };
+    const std::vector<Uint8> converted[] = {frame(true), frame(false)};
+    ASSERT_EQ(background->format->BitsPerPixel, screen->format->BitsPerPixel);
+    for (const ImageAsset& image : image_assets) {
+        SDL_FreeSurface(*image.global);
+        *image.global = SDL_LoadBMP(image.file);
+        ASSERT_NE(*image.global, nullptr) << image.file;
+        ASSERT_EQ((*image.global)->format->BitsPerPixel, 24) << image.file;
+    }
+    ResetCannon();
+    EXPECT_TRUE(frame(true) == converted[0]) << "a game frame changed";
+    EXPECT_TRUE(frame(false) == converted[1]) << "the menu frame changed";
+}
+
 }  // namespace

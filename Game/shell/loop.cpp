@@ -4,13 +4,26 @@
 #include "shell.h"
 #include "state.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 namespace Game {
 
 bool TickDue(Uint32 now, Uint32 due) { return now > due; }
 
 Uint32 NextDue(Uint32 now) { return now + Uint32(fps); }
+
+void WaitForTick(Uint32 now, Uint32 due) {
+    // Asleep until the due millisecond, then short naps between clock reads,
+    // so the tick still starts at the first reading past the due time.
+    if (now < due) {
+        SDL_Delay(std::min(due - now, Uint32(fps)));
+    } else {
+        std::this_thread::sleep_for(std::chrono::microseconds(250));
+    }
+}
 
 bool Cycle() {
     if (life <= 0 && !score_done) CheckScore();
@@ -34,13 +47,14 @@ int SDL_main(int, char*[]) {
         return 1;
     }
     bool done = false;
-    // Busy polling on purpose: a tick starts as soon as the clock allows.
     while (!done) {
         time_now = SDL_GetTicks();
         if (TickDue(time_now, time_last)) {
             // Counted from this tick's start: a late tick is not made up for.
             time_last = NextDue(time_now);
             done = !Cycle();
+        } else {
+            WaitForTick(time_now, time_last);
         }
     }
     SaveScore();

@@ -30,6 +30,9 @@ bool Cycle();
 // Unsigned arithmetic: the due time wraps with the clock.
 bool TickDue(Uint32 now, Uint32 due);
 Uint32 NextDue(Uint32 now);
+// Rests while a tick is not yet due: without spinning the processor, and
+// without oversleeping the due time.
+void WaitForTick(Uint32 now, Uint32 due);
 
 // Empties the event queue; false as soon as an event asks to end the program.
 bool Event();

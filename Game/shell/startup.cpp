@@ -34,6 +34,15 @@ bool Load(const char* file, Handle** global, Loader load) {
     return false;
 }
 
+// The sheets are kept in the screen's own pixel format, so that no blit has
+// to convert them again in every frame. The pixels stay the same.
+void ToDisplayFormat(SDL_Surface** image) {
+    if (SDL_Surface* converted = SDL_DisplayFormat(*image)) {
+        SDL_FreeSurface(*image);
+        *image = converted;
+    }
+}
+
 }  // namespace
 
 bool Init() {
@@ -56,8 +65,10 @@ bool Init() {
     Mix_VolumeMusic(50);
     Mix_HookMusicFinished(SetMusic);
 
-    for (const ImageAsset& image : image_assets)
+    for (const ImageAsset& image : image_assets) {
         if (!Load(image.file, image.global, SDL_LoadBMP_RW)) return false;
+        ToDisplayFormat(image.global);
+    }
     // The time loading took makes every run's enemies different.
     std::srand(SDL_GetTicks());
     ReadScore();
