@@ -3,17 +3,23 @@ BUILD := build
 PREFIX ?= /usr/local
 JOBS  := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all setup configure build play test bench pacing screenshots install clean
+.PHONY: all setup configure build play test bench pacing screenshots install uninstall deb clean
 
 all: build
 
+# Targets that need more than building and playing ask for it here; the
+# options reach setup through the targets' prerequisites.
 setup:
-	@sh tools/setup-deps.sh
+	@sh tools/setup-deps.sh $(SETUP_OPTIONS)
 
 $(BUILD)/CMakeCache.txt: | setup
 	cmake -S . -B $(BUILD)
 
+# A packager may have configured the build without the tests; the targets
+# that run them turn them back on.
 configure: setup $(BUILD)/CMakeCache.txt
+	@$(if $(TESTING),grep -q '^BUILD_TESTING:BOOL=ON' $(BUILD)/CMakeCache.txt \
+	    || cmake -S . -B $(BUILD) -DBUILD_TESTING=ON,:)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -21,27 +27,49 @@ build: configure
 play: build
 	cd data && exec ../$(BUILD)/orbalune
 
-# The runner gives every test SDL's dummy video and audio drivers.
+# The runner gives every test SDL's dummy video and audio drivers; one test
+# builds and plays the Debian package.
+test: SETUP_OPTIONS = --with-packaging
+test: TESTING = yes
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # Headless too; tick_share is the fraction of the 25 ms tick one call takes.
+bench: TESTING = yes
 bench: build
 	cd data && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ../$(BUILD)/orbalune-bench
 
 # The real game's tick intervals and processor use, idle, playing and paused.
+pacing: TESTING = yes
 pacing: build
 	sh tools/pacing/run.sh
 
 # Screens of the game under a virtual X server, for the README.
+screenshots: SETUP_OPTIONS = --with-tools
+screenshots: TESTING = yes
 screenshots: build
-	@sh tools/setup-deps.sh --with-tools
 	sh tools/screenshots.sh
 
-# Launcher, binary, read-only assets, desktop entry and icon under PREFIX;
-# DESTDIR works as usual for staging a package.
-install: build
-	cmake --install $(BUILD) --prefix $(PREFIX)
+# Installing uses what 'make' built and builds nothing, so 'sudo make install'
+# never compiles as root. Launcher, binary, read-only assets, man page,
+# desktop entry, metainfo and icons go under PREFIX; DESTDIR stages a package.
+# Uninstalling removes exactly the files the same install puts there.
+require_build = @[ -f $(BUILD)/cmake_install.cmake ] && [ -x $(BUILD)/orbalune ] || { \
+	    echo "make $@: nothing is built in $(BUILD)/: run 'make' first, then 'make $@'" >&2; \
+	    exit 1; }
+
+install:
+	$(require_build)
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix $(PREFIX)
+
+uninstall:
+	$(require_build)
+	DESTDIR="$(DESTDIR)" sh packaging/uninstall.sh $(BUILD) $(PREFIX)
+
+# The Debian package, built from a clean copy of the tree, and checked.
+deb: SETUP_OPTIONS = --with-packaging
+deb: setup
+	sh tools/deb.sh $(BUILD)/deb
 
 clean:
 	rm -rf $(BUILD)

@@ -1,39 +1,45 @@
 #!/bin/sh
-# Installs into a throwaway prefix and plays a few seconds through the
-# launcher, as a player who started it from the desktop: the best scores must
-# land in the player's own directory, never beside the installed assets.
-# usage: install_test.sh BUILD_DIR
+# Installs through the Makefile into a staging root, as a packager does, for
+# a prefix that holds Debian's font (a relative link) and one that does not
+# (an absolute one); checks and plays the installed game, then uninstalls:
+# everything installed goes, another package's files stay. Installing must
+# never build: without a build it stops and says what to do.
+# usage: install_test.sh SOURCE_DIR BUILD_DIR
 set -eu
-build=$1
+src=$1
+build=$2
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
-prefix="$root/usr"
-cmake --install "$build" --prefix "$prefix" >/dev/null
+fail() { echo "$*"; exit 1; }
+# Run from the suite's own make, the inner one must not expect its job slots.
+unset MAKEFLAGS MFLAGS MAKELEVEL
 
-for f in games/orbalune lib/games/orbalune/orbalune share/applications/orbalune.desktop \
-         share/icons/hicolor/64x64/apps/orbalune.png share/games/orbalune/IMG/Delo.bmp \
-         share/games/orbalune/Font/times.ttf; do
-    [ -e "$prefix/$f" ] || { echo "not installed: $f"; exit 1; }
-done
-grep -qx 'Exec=orbalune' "$prefix/share/applications/orbalune.desktop"
-if command -v desktop-file-validate >/dev/null; then
-    desktop-file-validate "$prefix/share/applications/orbalune.desktop"
+if make -s -C "$src" install BUILD="$root/unbuilt" DESTDIR="$root" >"$root/out" 2>&1; then
+    fail "installed without a build"
 fi
+grep -q "run 'make' first" "$root/out" || fail "unclear error without a build: $(cat "$root/out")"
+[ ! -e "$root/unbuilt" ] && [ ! -e "$root/usr" ] || fail "installing without a build made files"
 
-# The installed assets are read-only, as in a package.
-chmod -R a-w "$prefix/share/games/orbalune"
-export HOME="$root/home"
-mkdir -p "$HOME"
-unset XDG_DATA_HOME
-"$prefix/games/orbalune" > "$root/out" &
-game=$!
-sleep 2
-kill -TERM $game
-status=0
-wait $game || status=$?
-chmod -R u+w "$prefix/share/games/orbalune"
-[ $status -eq 0 ] || { echo "exit value $status"; cat "$root/out"; exit 1; }
-score="$HOME/.local/share/orbalune/Save/Score"
-[ "$(wc -c < "$score")" -eq 40 ] || { echo "no best scores in $score"; exit 1; }
-[ ! -e "$prefix/share/games/orbalune/Save" ] || { echo "wrote beside the assets"; exit 1; }
-echo "installed, played and saved in the player's directory"
+# The system's fonts, where the font link may point, and another package's file.
+mkdir -p "$root/usr/share/applications"
+ln -s /usr/share/fonts "$root/usr/share/fonts"
+echo "[Desktop Entry]" > "$root/usr/share/applications/other.desktop"
+files() { (cd "$root" && find . ! -type d | sort); }
+before=$(files)
+
+for case in "/usr relative" "/usr/local absolute"; do
+    set -- $case
+    prefix=$1 link=$2
+    make -s -C "$src" install BUILD="$build" DESTDIR="$root" PREFIX="$prefix" >/dev/null
+    target=$(readlink "$root$prefix/share/games/orbalune/Font/times.ttf")
+    case $target in
+        /*) [ "$link" = absolute ] || fail "$prefix: the font link is absolute: $target" ;;
+        *) [ "$link" = relative ] || fail "$prefix: the font link is relative: $target" ;;
+    esac
+    sh "$src/tests/installed_game.sh" "$root$prefix"
+    make -s -C "$src" uninstall BUILD="$build" DESTDIR="$root" PREFIX="$prefix" >/dev/null
+    [ "$(files)" = "$before" ] || fail "$prefix: uninstalling left or took files: $(files)"
+    own=$(cd "$root" && find . -type d -path '*orbalune*')
+    [ -z "$own" ] || fail "$prefix: uninstalling left the game's directories: $own"
+done
+echo "installed, played and uninstalled under /usr and /usr/local"

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages Orbalune builds, plays and tests with.
 # Costs nothing when they are all present already; asks apt only for what is missing.
+# usage: setup-deps.sh [--with-tools] [--with-packaging]
 set -eu
 
 packages="cmake g++ make pkg-config
@@ -8,11 +9,16 @@ libsdl1.2-dev libsdl-mixer1.2-dev libsdl-ttf2.0-dev
 fonts-liberation timgm6mb-soundfont
 googletest libgtest-dev libbenchmark-dev desktop-file-utils"
 
-# The tests and screenshots also need a virtual X server and the tools that
-# inspect what the game shows and plays.
-if [ "${1:-}" = "--with-tools" ]; then
-    packages="$packages xvfb x11-apps xdotool imagemagick sox"
-fi
+for option in "$@"; do
+    case $option in
+        # The screenshots need a virtual X server and the tools that inspect
+        # what the game shows and plays.
+        --with-tools) packages="$packages xvfb x11-apps xdotool imagemagick sox" ;;
+        # The Debian package is built, checked and validated with these.
+        --with-packaging) packages="$packages dpkg-dev debhelper fakeroot lintian appstream man-db" ;;
+        *) echo "setup-deps.sh: unknown option $option" >&2; exit 2 ;;
+    esac
+done
 
 missing=""
 for p in $packages; do
@@ -26,4 +32,4 @@ echo "Installing:$missing"
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -q
 # shellcheck disable=SC2086
-$sudo apt-get install -y -q --no-install-recommends $missing
+$sudo apt-get install -y -q -o DPkg::Lock::Timeout=300 --no-install-recommends $missing

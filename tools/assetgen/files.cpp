@@ -1,5 +1,7 @@
 #include "assetgen.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -22,4 +24,16 @@ bool WriteAssetFile(const std::string& path, const std::vector<uint8_t>& bytes) 
         return false;
     }
     return true;
+}
+
+bool MakeDirs(const std::string& path) {
+    const std::string::size_type slash = path.find_last_of('/');
+    if (slash != std::string::npos && slash > 0 && !MakeDirs(path.substr(0, slash))) return false;
+    if (mkdir(path.c_str(), 0755) == 0 || errno == EEXIST) {
+        struct stat st;
+        if (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return true;
+    }
+    std::fprintf(stderr, "assetgen: cannot make directory %s: %s\n", path.c_str(),
+                 std::strerror(errno == EEXIST ? ENOTDIR : errno));
+    return false;
 }

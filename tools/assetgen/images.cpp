@@ -120,12 +120,21 @@ bool PaintSheet(const std::string& data_dir, const CatalogueRow& row) {
     return sheet.WriteBmp(data_dir + "/" + row.file);
 }
 
+// The sizes the desktop's icon theme asks for.
+const int icon_sizes[] = {16, 32, 48, 64, 128, 256};
+
 }  // namespace
 
 bool PaintIcon(const std::string& dir) {
-    Canvas icon(64, 64);
-    PaintIcon(icon, 0, 1);
-    return icon.WritePng(dir + "/orbalune.png");
+    for (int size : icon_sizes) {
+        const std::string apps =
+            dir + "/hicolor/" + std::to_string(size) + "x" + std::to_string(size) + "/apps";
+        if (!MakeDirs(apps)) return false;
+        Canvas icon(size, size);
+        PaintIcon(icon, 0, 1);
+        if (!icon.WritePng(apps + "/orbalune.png")) return false;
+    }
+    return true;
 }
 
 bool PaintImages(const std::string& data_dir) {

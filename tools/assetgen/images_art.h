@@ -44,6 +44,9 @@ void PaintPowerText(Canvas& canvas, int frame, int frames);
 void PaintSpeedText(Canvas& canvas, int frame, int frames);
 void PaintHealthText(Canvas& canvas, int frame, int frames);
 void PaintPauseText(Canvas& canvas, int frame, int frames);
-// The ringed orb of the title; also the desktop icon.
-void PaintRingedOrb(Canvas& canvas, float cx, float cy, float r, Rgb ink, Rgb glow);
+// The ringed orb of the title, its ink outline rim pixels wide and the glow
+// around it glow_px; also the desktop icon, painted on a square canvas of the
+// icon's size.
+void PaintRingedOrb(Canvas& canvas, float cx, float cy, float r, Rgb ink, Rgb glow, int rim,
+                    int glow_px);
 void PaintIcon(Canvas& canvas, int frame, int frames);

@@ -297,7 +297,8 @@ void PaintPowerText(Canvas& canvas, int, int) { PopUp(canvas, "POWER", kGoldFace
 void PaintSpeedText(Canvas& canvas, int, int) { PopUp(canvas, "SPEED", kIceFace, {220, 250, 255}); }
 void PaintHealthText(Canvas& canvas, int, int) { PopUp(canvas, "HEALTH", kLeafFace, {230, 255, 220}); }
 
-void PaintRingedOrb(Canvas& canvas, float o_cx, float o_cy, float o_r, Rgb ink, Rgb glow) {
+void PaintRingedOrb(Canvas& canvas, float o_cx, float o_cy, float o_r, Rgb ink, Rgb glow, int rim,
+                    int glow_px) {
     const float tilt = -0.35f, ct = std::cos(tilt), st = std::sin(tilt);
     auto ring_at = [&](float x, float y, float grow) {
         const float dx = x - o_cx, dy = y - o_cy;
@@ -317,8 +318,9 @@ void PaintRingedOrb(Canvas& canvas, float o_cx, float o_cy, float o_r, Rgb ink, 
     // Back of the ring, then the orb, then the front of the ring over it.
     canvas.Fill([&](float x, float y) { return in_ring(x, y, 1) && ring_at(x, y, 0).second < 0; }, ink);
     canvas.Fill([&](float x, float y) { return in_ring(x, y, 0) && ring_at(x, y, 0).second < 0; }, ring_colour);
-    canvas.Fill([&](float x, float y) { return InEllipse(x, y, o_cx, o_cy, o_r + 4, o_r + 4); }, glow);
-    canvas.Fill([&](float x, float y) { return InEllipse(x, y, o_cx, o_cy, o_r + 3, o_r + 3); }, ink);
+    const float ink_r = o_r + rim, glow_r = ink_r + glow_px;
+    canvas.Fill([&](float x, float y) { return InEllipse(x, y, o_cx, o_cy, glow_r, glow_r); }, glow);
+    canvas.Fill([&](float x, float y) { return InEllipse(x, y, o_cx, o_cy, ink_r, ink_r); }, ink);
     canvas.Fill([&](float x, float y) { return InEllipse(x, y, o_cx, o_cy, o_r, o_r); },
                 [&](float x, float y) {
                     const float nx = (x - o_cx) / o_r, ny = (y - o_cy) / o_r;
@@ -356,7 +358,7 @@ void PaintTitle(Canvas& canvas, int, int) {
     // The O is a ringed orb, the game's namesake.
     const float o_r = kGlyphRows * layout.cell_h / 2 + 3;
     const float o_cx = 12 + o_r, o_cy = layout.top + kGlyphRows * layout.cell_h / 2;
-    PaintRingedOrb(canvas, o_cx, o_cy, o_r, ink, glow);
+    PaintRingedOrb(canvas, o_cx, o_cy, o_r, ink, glow, 3, 1);
 
     // Gleams on the orb and around the title.
     Twinkle(canvas, static_cast<int>(o_cx - o_r * 0.42f), static_cast<int>(o_cy - o_r * 0.45f), 3,
@@ -368,9 +370,16 @@ void PaintTitle(Canvas& canvas, int, int) {
 }
 
 void PaintIcon(Canvas& canvas, int, int) {
-    // The title's orb on its own, for the desktop.
-    const float c = canvas.Width() / 2.0f;
-    PaintRingedOrb(canvas, c, c, canvas.Width() * 0.27f, {26, 12, 50}, {255, 120, 200});
-    Twinkle(canvas, static_cast<int>(c * 0.7f), static_cast<int>(c * 0.66f), 3, {255, 255, 255},
-            {200, 245, 255});
+    // The title's orb on its own, for the desktop. Every size is painted
+    // afresh, its outlines and gleam in proportion, so small icons stay crisp.
+    const int size = canvas.Width();
+    const float c = size / 2.0f;
+    // The smallest has no room for the glow around the outline.
+    const int rim = std::max(1, (size * 3 + 32) / 64), glow = size < 32 ? 0 : std::max(1, rim / 3);
+    const int gleam = size * 3 / 64;
+    PaintRingedOrb(canvas, c, c, size * (size < 32 ? 0.3f : 0.27f), {26, 12, 50}, {255, 120, 200},
+                   rim, glow);
+    if (gleam > 0)
+        Twinkle(canvas, static_cast<int>(c * 0.7f), static_cast<int>(c * 0.66f), gleam,
+                {255, 255, 255}, {200, 245, 255});
 }

@@ -1,23 +1,13 @@
 // orbalune-assetgen DIR [images|sounds|music|icon]...
-// Writes the game's images, sounds and music into DIR, or the desktop icon;
+// Writes the game's images, sounds and music into DIR, or the desktop icons;
 // with no step named it makes what the game reads: images, sounds and music.
 #include "assetgen.h"
-
-#include <sys/stat.h>
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 namespace {
-
-bool MakeDir(const std::string& path) {
-    if (mkdir(path.c_str(), 0755) == 0) return true;
-    struct stat st;
-    if (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return true;
-    std::perror(path.c_str());
-    return false;
-}
 
 struct Step {
     const char* name;
@@ -41,12 +31,12 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string data_dir = argv[1];
-    if (!MakeDir(data_dir)) return 1;
+    if (!MakeDirs(data_dir)) return 1;
     for (const Step& step : steps) {
         bool wanted = argc == 2 && step.game_data;
         for (int i = 2; i < argc; ++i) wanted = wanted || std::strcmp(argv[i], step.name) == 0;
         if (!wanted) continue;
-        if (!MakeDir(data_dir + "/" + step.dir) || !step.run(data_dir)) return 1;
+        if (!MakeDirs(data_dir + "/" + step.dir) || !step.run(data_dir)) return 1;
     }
     return 0;
 }
