@@ -58,7 +58,7 @@ void BM_Update(benchmark::State& state) {
         Update();
     }
 }
-BENCHMARK(BM_Update)->Arg(20)->Arg(100)->Arg(400);
+BENCHMARK(BM_Update)->Arg(20)->Arg(100)->Arg(400)->Arg(1000);
 
 void BM_Draw(benchmark::State& state) {
     StartGame();
@@ -66,7 +66,7 @@ void BM_Draw(benchmark::State& state) {
     TickShare share(state);
     for (auto _ : state) Draw();
 }
-BENCHMARK(BM_Draw)->Arg(20)->Arg(100)->Arg(400);
+BENCHMARK(BM_Draw)->Arg(20)->Arg(100)->Arg(400)->Arg(1000);
 
 void BM_MenuFrame(benchmark::State& state) {
     StartGame();

@@ -619,4 +619,81 @@ TEST_F(Rules, TheLastLifeAndTheBossFallingTogether) {
     EXPECT_EQ(std::count(best_scores, best_scores + 10, 21000), 1);
 }
 
+// --- the walk that looks only nearby ---
+
+// Everything the collisions can change, for comparing two walks.
+struct Outcome {
+    std::vector<std::vector<int>> sprites;
+    std::vector<int> globals;
+    std::vector<std::pair<Mix_Chunk*, int>> sounds;
+    bool operator==(const Outcome& o) const {
+        return sprites == o.sprites && globals == o.globals && sounds == o.sounds;
+    }
+};
+
+Outcome Observe() {
+    Outcome o;
+    for (Sprite* s : Sprites)
+        o.sprites.push_back({s->GetType(), s->GetPositionX(), s->GetPositionY(), s->GetWidth(),
+                             s->GetHeight(), s->GetFrameNow(), s->GetDied(), s->GetExplosionDie(),
+                             s->GetLateStrela()});
+    o.globals = {score, life, me_down, boss_zivoty, bonusy_dve_dela, bonusy_rychlost, txt_power,
+                 txt_speed, txt_health, sound_ground, score_done, sound_game, menu, boss_kill};
+    for (const PlayedSound& p : SoundsPlayed()) o.sounds.push_back({p.chunk, p.channel});
+    return o;
+}
+
+// A crowded field drawn from the seed: every kind, many near the cannon and
+// the boss, some already bursting or dead, in any state of the game.
+void CrowdedField(unsigned seed) {
+    std::srand(seed);
+    StartGame();
+    auto roll = [](int n) { return std::rand() % n; };
+    delo_rect.x = Sint16(roll(800 - 56));
+    bonusy_dve_dela = roll(2);
+    bonusy_rychlost = roll(2);
+    life = roll(6) - 1;
+    menu = roll(8) == 0;
+    boss_kill = roll(8) == 0;
+    boss_attack = roll(2);
+    boss_rect.x = Sint16(roll(600));
+    boss_rect.y = Sint16(roll(300) - 100);
+    boss_zivoty = roll(4);
+    score = roll(20000);
+    sound_ground = roll(4) == 0;  // a boss hit or a landing may have sounded already
+    const int codes[] = {1, 1, 1, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 20, 21, 22, 30, 40, 41};
+    const int n = 50 + roll(350);
+    for (int k = 0; k < n; ++k) {
+        const bool low = roll(3) == 0;  // about the cannon
+        AddSprite(roll(840) - 40, low ? 440 + roll(110) : roll(520) - 30,
+                  codes[roll(int(sizeof codes / sizeof *codes))]);
+        if (roll(12) == 0) Sprites.back()->SetExplosion(roll(2) ? explosion_small : explosion_big);
+        if (roll(20) == 0) Sprites.back()->SetDied(true);
+    }
+    SoundsPlayed().clear();
+}
+
+TEST_F(Rules, TheNearbyWalkHasTheOutcomeOfTheWalkOverEveryPair) {
+    int meetings = 0;
+    for (unsigned seed = 1; seed <= 300; ++seed) {
+        CrowdedField(seed);
+        MoveAndCollide();
+        const Outcome nearby = Observe();
+
+        CrowdedField(seed);
+        for (Sprite* s : Sprites) {
+            s->Update();
+            Collision(s);
+        }
+        const Outcome every_pair = Observe();
+        ASSERT_EQ(nearby.globals, every_pair.globals) << "seed " << seed;
+        ASSERT_EQ(nearby.sounds.size(), every_pair.sounds.size()) << "seed " << seed;
+        for (size_t k = 0; k < std::min(nearby.sprites.size(), every_pair.sprites.size()); ++k)
+            ASSERT_EQ(nearby.sprites[k], every_pair.sprites[k]) << "seed " << seed << " sprite " << k;
+        ASSERT_TRUE(nearby == every_pair) << "seed " << seed;
+        meetings += int(every_pair.sounds.size()) + every_pair.globals[2];
+    }
+    EXPECT_GT(meetings, 1000) << "the fields were too sparse to show anything";
+}
+
 }  // namespace

@@ -27,7 +27,7 @@ SDL_Rect destination;
 
 // Overlays share the cannon's pixel format, so its magenta is theirs.
 void Overlay(SDL_Surface* image, int x, int y) {
-    SDL_SetColorKey(image, SDL_SRCCOLORKEY, SDL_MapRGB(delo->format, 255, 0, 255));
+    SDL_SetColorKey(image, colour_key_flags, SDL_MapRGB(delo->format, 255, 0, 255));
     destination.x = Sint16(x);
     destination.y = Sint16(y);
     SDL_BlitSurface(image, nullptr, screen, &destination);

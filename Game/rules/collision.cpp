@@ -4,7 +4,9 @@
 #include "sprites.h"
 #include "state.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace Game {
 
@@ -122,13 +124,98 @@ bool InRect(int32_t ax, int32_t ay, int32_t aw, int32_t ah, int32_t bx, int32_t 
     return inside(bx, by) || inside(right, by) || inside(bx, bottom) || inside(right, bottom);
 }
 
-void Collision(Sprite* self) {
+namespace {
+
+// What the move-and-collide walk knows of the field: each sprite's box by its
+// place in the list, taken anew after the sprite's own move. A contact changes a
+// sprite's box only by making it burst, and a bursting sprite meets nothing
+// more, so such a box needs no update. A sprite whose box meets neither the box of the sprite at
+// hand nor the cannons' or the boss's can take part in no rule with it, so
+// the walk passes it by; the rules themselves run as for every pair, in list
+// order, so the outcome is the same.
+struct Extent {
+    int32_t x0, y0, x1, y1;  // closed, as the corner test reads a box
+    bool near;               // meets both cannons' box, or the boss's in a fight
+};
+
+struct Field {
+    std::vector<Extent> extents;
+    std::vector<uint32_t> nearby;  // the places CollideNearby looks at
+    Box cannons, boss;
+    std::size_t at = 0;  // the sprite whose collisions are being tested
+    bool active = false;
+};
+Field field;
+
+bool Meets(const Extent& e, const Box& b) {
+    return e.x0 <= int64_t(b.x) + b.w && b.x <= e.x1 && e.y0 <= int64_t(b.y) + b.h && b.y <= e.y1;
+}
+bool Meets(const Extent& a, const Extent& b) {
+    return (a.x0 <= b.x1) & (b.x0 <= a.x1) & (a.y0 <= b.y1) & (b.y0 <= a.y1);
+}
+
+void Refresh(std::size_t i) {
+    const Box b = BoxOf(Sprites[i]);
+    Extent& e = field.extents[i];
+    e = {b.x, b.y, b.x + b.w, b.y + b.h, false};
+    // The twin's box holds the single cannon's, whether or not the twin is held.
+    e.near = Meets(e, field.cannons) || (boss_attack && Meets(e, field.boss));
+}
+
+void CollideNearby(Sprite* self) {
+    // First the places in the list worth a look, found without a branch per
+    // sprite; then the rules for those, in list order.
+    const std::size_t n = Sprites.size();
+    const Extent me = field.extents[field.at];
+    std::vector<uint32_t>& nearby = field.nearby;
+    nearby.resize(n);
+    std::size_t count = 0;
+    for (std::size_t j = 0; j < n; ++j) {
+        const Extent& e = field.extents[j];
+        nearby[count] = uint32_t(j);
+        count += e.near | Meets(e, me);
+    }
+    for (std::size_t k = 0; k < count; ++k) {
+        Sprite* other = Sprites[nearby[k]];
+        if (ShotAgainstObject(self, other)) return;
+        CannonHit(other);
+        BonusPickUp(other);
+        BossHit(other);
+    }
+}
+
+void CollideWithEveryone(Sprite* self) {
     for (Sprite* other : Sprites) {
         if (ShotAgainstObject(self, other)) return;
         CannonHit(other);
         BonusPickUp(other);
         BossHit(other);
     }
+}
+
+}  // namespace
+
+void Collision(Sprite* self) {
+    if (field.active && field.at < Sprites.size() && Sprites[field.at] == self) {
+        CollideNearby(self);
+    } else {
+        CollideWithEveryone(self);
+    }
+}
+
+void MoveAndCollide() {
+    field.cannons = Twin();
+    field.boss = Boss();
+    field.extents.resize(Sprites.size());
+    for (std::size_t i = 0; i < Sprites.size(); ++i) Refresh(i);
+    field.active = true;
+    for (field.at = 0; field.at < Sprites.size(); ++field.at) {
+        Sprite* sprite = Sprites[field.at];
+        sprite->Update();
+        Refresh(field.at);
+        Collision(sprite);
+    }
+    field.active = false;
 }
 
 }  // namespace Game

@@ -29,6 +29,11 @@ bool InRect(int32_t ax, int32_t ay, int32_t aw, int32_t ah, int32_t bx, int32_t 
 // enemies and projectiles, projectiles against the cannon, the cannon against
 // bonuses, player shots against the boss.
 void Collision(Sprite* self);
+// The first walk of the world update: every sprite moves and at once meets
+// whatever it touches, so it sees the sprites before it already moved this
+// tick and those after it not yet. Only the sprites near enough to touch are
+// looked at, with the same outcome as looking at every pair.
+void MoveAndCollide();
 
 // What shooting down a sprite of this type is worth.
 void AddScore(int type);

@@ -39,15 +39,6 @@ void Fire(ShotQueue& queue, const Sprite& enemy) {
     }
 }
 
-// Every sprite moves and at once meets whatever it touches, so it sees the
-// sprites before it already moved this tick and those after it not yet.
-void MoveAndCollide() {
-    for (Sprite* sprite : Sprites) {
-        sprite->Update();
-        Collision(sprite);
-    }
-}
-
 // The dead go, and every living enemy rolls once to fire, in list order,
 // whether or not it can: the order of random numbers is the game's.
 void RemoveDeadAndRollFire(ShotQueue& shot_queue) {

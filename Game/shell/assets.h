@@ -11,6 +11,11 @@
 namespace Game {
 
 extern SDL_Surface* screen;  // the display surface; SDL owns it
+
+// Magenta is transparent in every sheet and overlay. The key is set before
+// each blit; run-length encoding lets a blit skip the transparent runs
+// instead of testing every pixel, with the same pixels on screen.
+constexpr Uint32 colour_key_flags = SDL_SRCCOLORKEY | SDL_RLEACCEL;
 #define ORBALUNE_DECLARE_IMAGE(global, file, frames) \
     extern SDL_Surface* global;                      \
     constexpr int global##_frames = frames;

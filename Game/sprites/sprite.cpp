@@ -95,7 +95,7 @@ void Sprite::Draw() {
     source.w = Uint16(width);
     source.h = Uint16(image->h);
     SDL_Rect destination = pos;  // the blit clips its own copy, never pos
-    SDL_SetColorKey(image, SDL_SRCCOLORKEY, SDL_MapRGB(image->format, 255, 0, 255));
+    SDL_SetColorKey(image, colour_key_flags, SDL_MapRGB(image->format, 255, 0, 255));
     SDL_BlitSurface(image, &source, screen, &destination);
 }
 
