@@ -317,16 +317,21 @@ struct Recipe {
     double fade_out;  // seconds
 };
 
+// The levels mix the effects a few dB above the music and leave room for
+// two or three of them at once over the loudest bar of a track: the mixer
+// adds its channels without headroom. Each peak puts its effect near -21.5
+// LUFS at its loudest 400 ms as the game plays it; the volley, which the
+// game plays at 80 of 128 and repeats while fire is held, a dB below that.
 const Recipe recipes[] = {
-    {"Sound/Strela.wav",       SynthStrela,     0.89, 0.0005, 0.01},
-    {"Sound/Vybuch_big.wav",   SynthBlastBig,   0.89, 0.001,  0.12},
-    {"Sound/Vybuch_small.wav", SynthBlastSmall, 0.89, 0.001,  0.05},
-    {"Sound/MeDown.wav",       SynthMeDown,     0.89, 0.001,  0.06},
-    {"Sound/Speed.wav",        SynthSpeed,      0.89, 0.001,  0.06},
-    {"Sound/Power.wav",        SynthPower,      0.89, 0.001,  0.06},
-    {"Sound/Health.wav",       SynthHealth,     0.89, 0.001,  0.12},
-    {"Sound/GameOver.wav",     SynthGameOver,   0.89, 0.001,  0.3},
-    {"Sound/Victory.wav",      SynthVictory,    0.89, 0.001,  0.3},
+    {"Sound/Strela.wav",       SynthStrela,     0.70,  0.0005, 0.01},
+    {"Sound/Vybuch_big.wav",   SynthBlastBig,   0.15,  0.001,  0.12},
+    {"Sound/Vybuch_small.wav", SynthBlastSmall, 0.20,  0.001,  0.05},
+    {"Sound/MeDown.wav",       SynthMeDown,     0.19,  0.001,  0.06},
+    {"Sound/Speed.wav",        SynthSpeed,      0.245, 0.001,  0.06},
+    {"Sound/Power.wav",        SynthPower,      0.215, 0.001,  0.06},
+    {"Sound/Health.wav",       SynthHealth,     0.185, 0.001,  0.12},
+    {"Sound/GameOver.wav",     SynthGameOver,   0.24,  0.001,  0.3},
+    {"Sound/Victory.wav",      SynthVictory,    0.24,  0.001,  0.3},
 };
 
 struct CatalogueSound {
