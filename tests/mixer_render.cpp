@@ -264,19 +264,18 @@ bool LoadEffectSamples(std::vector<StereoMix>& samples, std::string& error) {
     return ok;
 }
 
-int MixedPeak(const StereoMix& music, size_t start_frame, const std::vector<const StereoMix*>& effects,
-              const std::vector<int>& volumes) {
+Peak MixedPeak(const StereoMix& music, size_t start_frame, const std::vector<const StereoMix*>& effects,
+               const std::vector<int>& volumes) {
     size_t longest = 0;
     for (const StereoMix* effect : effects) longest = std::max(longest, effect->size());
-    int peak = 0;
+    Peak peak;
     for (size_t i = 0; i < longest; ++i) {
         const size_t at = 2 * start_frame + i;
         int sum = at < music.size() ? music[at] : 0;
-        peak = std::max(peak, std::abs(sum));
         for (size_t e = 0; e < effects.size(); ++e) {
             if (i >= effects[e]->size()) continue;
             sum += (*effects[e])[i] * volumes[e] / MIX_MAX_VOLUME;  // SDL_MixAudio's scaling
-            peak = std::max(peak, std::abs(sum));
+            if (std::abs(sum) > peak.level) peak = {std::abs(sum), i / 2};
             sum = std::clamp(sum, -32768, 32767);
         }
     }

@@ -66,6 +66,11 @@ bool LoadEffectSamples(std::vector<StereoMix>& samples, std::string& error);
 
 // Headroom mix without a render: `music` with the effects' samples added at
 // their volumes from `start_frame` on, in SDL's arithmetic; the largest
-// magnitude the sum reaches before the mixer would clamp it.
-int MixedPeak(const StereoMix& music, size_t start_frame, const std::vector<const StereoMix*>& effects,
+// magnitude the sum reaches before the mixer would clamp it, and the frame
+// after `start_frame` where it does.
+struct Peak {
+    int level = 0;
+    size_t frame = 0;
+};
+Peak MixedPeak(const StereoMix& music, size_t start_frame, const std::vector<const StereoMix*>& effects,
               const std::vector<int>& volumes);

@@ -395,7 +395,7 @@ const TrackStyle kStyles[] = {
     {96, 6, kAeolian, 4, kStraight, 24, kGrooveHalf, kBassSyncop, {75, 54, 35, 101, 14, 52},
      kKeysArp, 3, 2, false, 0, true, true, kEndFade},
     // 11 Moonbase Alarm: urgent galloping minor
-    {156, 0, kAeolian, 4, kStraight, 8, kGrooveGallop, kBassGallop, {40, 60, 33, 44, 45, 42},
+    {156, 0, kAeolian, 4, kStraight, 8, kGrooveGallop, kBassGallop, {40, 69, 33, 44, 45, 42},
      kKeysArp, 1, 1, false, 0, false, false, kEndButton},
     // 12 Gravity Well: heavy broken beat
     {112, 8, kAeolian, 4, kStraight, 24, kGrooveBreak, kBassSyncop, {109, 77, 34, 99, 108, 53},

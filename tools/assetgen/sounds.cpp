@@ -323,7 +323,7 @@ struct Recipe {
 // LUFS at its loudest 400 ms as the game plays it; the volley, which the
 // game plays at 80 of 128 and repeats while fire is held, a dB below that.
 const Recipe recipes[] = {
-    {"Sound/Strela.wav",       SynthStrela,     0.70,  0.0005, 0.01},
+    {"Sound/Strela.wav",       SynthStrela,     0.74,  0.0005, 0.01},
     {"Sound/Vybuch_big.wav",   SynthBlastBig,   0.15,  0.001,  0.12},
     {"Sound/Vybuch_small.wav", SynthBlastSmall, 0.20,  0.001,  0.05},
     {"Sound/MeDown.wav",       SynthMeDown,     0.19,  0.001,  0.06},
