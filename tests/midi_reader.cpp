@@ -1,5 +1,7 @@
 #include "midi_reader.h"
 
+#include "music_midi.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <map>
@@ -58,21 +60,6 @@ std::vector<TempoPoint> TempoMap(const SongFile& song) {
         else map.push_back({e.tick, at, us});
     }
     return map;
-}
-
-void PutBigEndian(std::vector<uint8_t>& out, uint32_t value, int count) {
-    for (int i = count - 1; i >= 0; --i) out.push_back(uint8_t(value >> (8 * i)));
-}
-
-void PutVariableLength(std::vector<uint8_t>& out, uint32_t value) {
-    uint8_t groups[5];
-    int count = 0;
-    do {
-        groups[count++] = uint8_t(value & 0x7F);
-        value >>= 7;
-    } while (value != 0);
-    while (count > 1) out.push_back(uint8_t(groups[--count] | 0x80));
-    out.push_back(groups[0]);
 }
 
 // A meta or channel event as written in a track: metas need their length back.
