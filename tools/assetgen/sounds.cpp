@@ -158,7 +158,7 @@ const Instrument brass = {       // the section under it, wider and darker
     Wave::saw, 0.0, {0.01, 0.12, 0.65, 0.1}, 0.3, 9.0,
     {5.0, 0.06, 0.25}, {-0.5, 0.03}, {Filter::low, 4200.0, 2400.0, 0.25, 1.8, 0.75}};
 const Instrument horn = {        // mellow brass for the sad ending
-    Wave::saw, 0.0, {0.035, 0.3, 0.8, 0.2}, 0.55, 4.0,
+    Wave::saw, 0.0, {0.035, 0.3, 0.8, 0.12}, 0.55, 4.0,
     {4.8, 0.1, 0.35}, {-0.4, 0.05}, {Filter::low, 1700.0, 1100.0, 0.4, 1.2, 0.7}};
 const Instrument strings = {     // a soft section that swells in
     Wave::saw, 0.0, {0.09, 0.4, 0.85, 0.3}, 0.2, 12.0,
@@ -243,14 +243,14 @@ const Jingle gameover_jingle = {
     0.1,
     {horn, strings, bass, timpani},
     {
-        {0, 1.9, 69, 0, 1.0}, {2, 2.3, 67, 0, 0.95}, {4.4, 2.8, 65, 0, 0.95},
-        {7.3, 3.5, 64, 0, 0.95}, {10.9, 14, 62, 0, 1.0},
-        {0, 4.3, 50, 1, 0.9}, {0, 4.3, 53, 1, 0.8}, {0, 4.3, 57, 1, 0.8},
-        {4.4, 2.8, 46, 1, 0.9}, {4.4, 2.8, 50, 1, 0.8}, {4.4, 2.8, 53, 1, 0.8},
-        {7.3, 3.5, 45, 1, 0.9}, {7.3, 3.5, 49, 1, 0.8}, {7.3, 3.5, 52, 1, 0.8},
-        {10.9, 14, 50, 1, 0.9}, {10.9, 14, 53, 1, 0.8}, {10.9, 14, 57, 1, 0.8},
-        {0, 4.3, 38, 2, 1.0}, {4.4, 2.8, 34, 2, 1.0}, {7.3, 3.5, 33, 2, 1.0}, {10.9, 14, 38, 2, 1.0},
-        {0, 1, 38, 3, 0.6}, {10.9, 1, 38, 3, 0.9},
+        {0, 1.7, 69, 0, 1.0}, {1.8, 2.2, 67, 0, 0.95}, {4.2, 3.0, 65, 0, 0.95},
+        {7.4, 4.1, 64, 0, 0.95}, {11.7, 13, 62, 0, 1.0},
+        {0, 4.1, 50, 1, 0.9}, {0, 4.1, 53, 1, 0.8}, {0, 4.1, 57, 1, 0.8},
+        {4.2, 3.1, 46, 1, 0.9}, {4.2, 3.1, 50, 1, 0.8}, {4.2, 3.1, 53, 1, 0.8},
+        {7.4, 4.2, 45, 1, 0.9}, {7.4, 4.2, 49, 1, 0.8}, {7.4, 4.2, 52, 1, 0.8},
+        {11.7, 13, 50, 1, 0.9}, {11.7, 13, 53, 1, 0.8}, {11.7, 13, 57, 1, 0.8},
+        {0, 4.1, 38, 2, 1.0}, {4.2, 3.1, 34, 2, 1.0}, {7.4, 4.2, 33, 2, 1.0}, {11.7, 13, 38, 2, 1.0},
+        {0, 1, 38, 3, 0.6}, {11.7, 1, 38, 3, 0.9},
     },
     0x6A3E0ull};
 
@@ -304,11 +304,11 @@ void SynthJingle(Track& out, const JingleShape& shape) {
 }
 
 // {jingle, room {size, damp, mix}, drive, length}
-const JingleShape power_shape = {&power_jingle, 0.4, 0.4, 0.5, 1.0, 0.7};
-const JingleShape speed_shape = {&speed_jingle, 0.5, 0.3, 0.6, 1.2, 0.65};
-const JingleShape health_shape = {&health_jingle, 0.5, 0.4, 0.5, 0.0, 0.9};
-const JingleShape gameover_shape = {&gameover_jingle, 0.6, 0.4, 0.6, 1.2, 3.1};
-const JingleShape victory_shape = {&victory_jingle, 0.6, 0.35, 0.6, 1.5, 3.3};
+const JingleShape power_shape = {&power_jingle, 0.3, 0.4, 0.35, 1.0, 0.7};
+const JingleShape speed_shape = {&speed_jingle, 0.4, 0.3, 0.45, 1.2, 0.65};
+const JingleShape health_shape = {&health_jingle, 0.4, 0.4, 0.4, 0.0, 0.9};
+const JingleShape gameover_shape = {&gameover_jingle, 0.4, 0.45, 0.35, 1.2, 3.1};
+const JingleShape victory_shape = {&victory_jingle, 0.45, 0.35, 0.4, 1.5, 3.3};
 
 void SynthSpeed(Track& out) { SynthJingle(out, speed_shape); }
 void SynthPower(Track& out) { SynthJingle(out, power_shape); }
@@ -334,11 +334,11 @@ const Recipe recipes[] = {
     {"Sound/Vybuch_big.wav",   SynthBlastBig,   0.15,  0.001,  0.12},
     {"Sound/Vybuch_small.wav", SynthBlastSmall, 0.20,  0.001,  0.05},
     {"Sound/MeDown.wav",       SynthMeDown,     0.19,  0.001,  0.06},
-    {"Sound/Speed.wav",        SynthSpeed,      0.137, 0.001,  0.06},
-    {"Sound/Power.wav",        SynthPower,      0.187, 0.001,  0.06},
-    {"Sound/Health.wav",       SynthHealth,     0.186, 0.001,  0.12},
-    {"Sound/GameOver.wav",     SynthGameOver,   0.167, 0.001,  0.3},
-    {"Sound/Victory.wav",      SynthVictory,    0.150, 0.001,  0.3},
+    {"Sound/Speed.wav",        SynthSpeed,      0.138, 0.001,  0.06},
+    {"Sound/Power.wav",        SynthPower,      0.200, 0.001,  0.06},
+    {"Sound/Health.wav",       SynthHealth,     0.204, 0.001,  0.12},
+    {"Sound/GameOver.wav",     SynthGameOver,   0.157, 0.001,  0.3},
+    {"Sound/Victory.wav",      SynthVictory,    0.155, 0.001,  0.3},
 };
 
 struct CatalogueSound {

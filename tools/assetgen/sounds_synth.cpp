@@ -62,10 +62,9 @@ struct NoteVoice {
     Svf tone;
 };
 
-double Oscillate(Wave wave, double& phase, double hz, double shape) {
+double Oscillate(Wave wave, double& phase, double hz) {
     const double step = Advance(phase, hz);
     switch (wave) {
-        case Wave::pulse: return Pulse(phase, step, shape);
         case Wave::saw: return Saw(phase, step);
         case Wave::triangle: return Triangle(phase);
         default: return Sine(phase);
@@ -104,10 +103,10 @@ double Sound(const Instrument& voice, NoteVoice& state, double hz, double t) {
         case Wave::noise:
             return NextNoise(state.noise, hz);
         default:
-            v = Oscillate(voice.wave, state.phase[0], hz, voice.shape);
+            v = Oscillate(voice.wave, state.phase[0], hz);
             if (voice.detune == 0.0) return v;
             // Two players a few cents apart: the section's width and shimmer.
-            v += Oscillate(voice.wave, state.phase[1], hz * std::exp2(voice.detune / 1200.0), voice.shape);
+            v += Oscillate(voice.wave, state.phase[1], hz * std::exp2(voice.detune / 1200.0));
             return 0.7 * v;
     }
 }

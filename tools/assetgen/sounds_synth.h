@@ -62,7 +62,6 @@ double EnvelopeLevel(const Envelope& envelope, double t, double gate);
 // tracks: brass and strings are detuned saws, the harp and the tine are
 // built from their partials, the bell is the glockenspiel's.
 enum class Wave {
-    pulse,     // `shape` is the pulse width
     saw,
     triangle,
     sine,
