@@ -1,12 +1,14 @@
 #!/bin/sh
-# Installs the Debian packages Orbalune builds, plays and tests with.
+# Installs the Debian packages Orbalune builds, plays and tests with. The mix
+# is tested in both of Debian's General MIDI fonts: timgm6mb, which the game
+# depends on, and fluid-soundfont-gm, which players may have as the default.
 # Costs nothing when they are all present already; asks apt only for what is missing.
 # usage: setup-deps.sh [--with-tools] [--with-packaging]
 set -eu
 
 packages="cmake g++ make pkg-config
 libsdl1.2-dev libsdl-mixer1.2-dev libsdl-ttf2.0-dev
-fonts-liberation timgm6mb-soundfont
+fonts-liberation timgm6mb-soundfont fluid-soundfont-gm
 googletest libgtest-dev libbenchmark-dev desktop-file-utils"
 
 for option in "$@"; do

@@ -1,17 +1,21 @@
 // Orbalune's soundtrack: eighteen General MIDI pieces in the spirit of late
 // arcade and home-computer shooters. Each track has a hand-picked style row
-// (tempo, key, mode, groove, instruments); its index seeds everything else:
-// chord progressions, motifs, fills and the form. A piece runs intro, verse,
-// chorus, bridge or solo, a lifted final verse and an outro that slows into a
-// held tonic chord, so it ends cleanly before the game picks the next one.
+// (tempo, key, mode, groove family, bass family, instruments, ending); its
+// index seeds everything else: chord progressions, motifs, its own drum
+// grooves, fills and bass riffs, which parts play where, and the form. A piece
+// runs a short intro that already plays the hook, verses and choruses that
+// come back changed, a bridge, a solo or a break, the chorus in a lifted key
+// and one of four endings.
 #include "assetgen.h"
 #include "catalogue.h"
 #include "music_midi.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -20,6 +24,8 @@ namespace {
 // ---------------------------------------------------------------------------
 // Randomness: splitmix64, so every run composes the same notes.
 
+// Each track starts from a scrambled seed: consecutive plain seeds would give
+// the same stream shifted by a few draws, and tracks that share riffs.
 struct Rng {
     uint64_t state;
 
@@ -174,74 +180,100 @@ const int kFeelOffsets[][4] = {
 };
 
 // Drums: X accent, x hit, o soft, g ghost, . silent.
-struct GrooveRow {
-    const char* kick;
-    const char* kick_alt;  // every second bar
-    const char* snare;
-    const char* hat;
-    const char* open_hat;
-    int chorus_hat;  // hat line's key in choruses: 42 closed hat, 51 ride
-};
+
+// ---------------------------------------------------------------------------
+// Drums. A family gives the skeleton of kick and backbeat; every track then
+// builds its own grooves on it: kick placements, its snare and hat sounds,
+// a percussion layer and fills of its own.
 
 enum Groove {
-    kGrooveRock, kGrooveFour, kGrooveBreak, kGrooveHalf, kGrooveShuffle,
-    kGrooveGallop, kGrooveDrive, kGrooveWaltz, kGrooveWaltzDrive
+    kGrooveRock, kGrooveFour, kGrooveBreak, kGrooveHalf, kGrooveShuffle, kGrooveGallop,
+    kGrooveWaltz, kGrooveWaltzDrive, kGrooveLatin, kGrooveMarch
 };
 
-const GrooveRow kGrooves[] = {
-    // rock: kick on one and the and-of-three
-    {"X.......x.x.....", "X.......x.x...x.", "....X.......X...", "x.o.x.o.x.o.x.o.", "................", 51},
-    // four on the floor with off-beat open hats
-    {"X...x...X...x...", "X...x...X...x.x.", "....X.......X...", "x...x...x...x...", "..x...x...x...x.", 42},
-    // breakbeat with ghost snares and sixteenth hats
-    {"X.x.......x.....", "X.x.......x..x..", "....X..g.g..X..g", "xgogxgogxgogxgog", "................", 42},
-    // half time: snare on three
-    {"X.........x.....", "X.........x...x.", "........X.......", "x.o.x.o.x.o.x.o.", "..............x.", 51},
-    // shuffle (with the triplet feel)
-    {"X.....x.X.......", "X.....x.X.....x.", "....X.......X...", "x.o.x.o.x.o.x.o.", "................", 51},
-    // gallop
-    {"X.xx....X.xx....", "X.xx....X.xx..x.", "....X.......X...", "x.o.x.o.x.o.x.o.", "................", 51},
-    // driving four on the floor with sixteenth hats
-    {"X...x...X...x...", "X...x...X..xx...", "....X.......X...", "xgogxgogxgogxgog", "..............x.", 42},
-    // waltz
-    {"X...........", "X.......x...", "....o...o...", "x.o.x.o.x.o.", "............", 51},
-    // driving three
-    {"X.....x.....", "X.....x...x.", "....X.......", "x.o.x.o.x.o.", "..........x.", 42},
+// Sixteenths: X accent, x hit, o soft, . silent.
+struct GrooveFamily {
+    const char* kick;
+    const char* snare;
+    const char* half_kick;   // the bridge's half-time feel
+    const char* half_snare;
 };
 
-// Fills over the last half bar: S snare, s soft snare, H/M/L/F toms high to
-// floor, K kick, . rest. Small fills use the last beat only.
-const char* const kFills[] = {
-    "S.S.SSSS",
-    "SSHHMMLL",
-    "S.H.M.L.",
-    "sSsSSSSS",
-    "K.SSK.SS",
-    "HHMMLLFF",
-    "S.SHHMLF",
-    "SsSsHHLL",
+const GrooveFamily kGrooveFamilies[] = {
+    {"X.......x.x.....", "....X.......X...", "X.........x.....", "........X......."},  // rock
+    {"X...X...X...X...", "....X.......X...", "X.......X.......", "........X......."},  // four on the floor
+    {"X.x.......x.....", "....X.......X...", "X.........x.....", "........X......."},  // breakbeat
+    {"X.........x.....", "........X.......", "X...............", "........X......."},  // half time
+    {"X.....x.X.......", "....X.......X...", "X.......x.......", "........X......."},  // shuffle
+    {"X.xx....X.xx....", "....X.......X...", "X.xx............", "........X......."},  // gallop
+    {"X...........",     "....o...o...",     "X...........",     "........o..."},      // waltz
+    {"X.....x.....",     "....X.......",     "X...........",     "......X....."},      // driving three
+    {"X..x..x.X..x..x.", "....X.......X...", "X..x....X.......", "........X......."},  // latin
+    {"X.......X.......", "..x.X.x...x.X.xx", "X...............", "........X......."},  // march
 };
 
-// Bass: R root, O octave, F fifth, T third, L fifth below, P approach to the
-// next chord, - hold, . rest.
-enum BassPattern {
-    kBassDrive8, kBassOctave, kBassGallop, kBassSixteen, kBassFunk, kBassRootFifth,
-    kBassSyncop, kBassHalf, kBassWaltz, kBassWaltzOctave, kBassWaltzHalf
+// Hat lines, one beat each: x hit, o soft, g ghost.
+const char* const kHatCells[] = {"x.o.", "xoxo", "..x.", "x...", "x.xo", "xgog", "x..o", "xo.x", "x.ox", "o.x."};
+
+// The time-keeping sounds a track may pick: closed and pedal hat, shakers,
+// tambourine; and the brighter ones for choruses.
+const int kHatSounds[] = {42, 42, 44, 70, 69, 54};
+const int kLiftSounds[] = {51, 46, 53, 59};
+
+// A percussion layer: its drum, the answering drum and hits per bar.
+struct PercussionVoice {
+    int key, answer, hits;
+};
+const PercussionVoice kPercussion[] = {
+    {56, 56, 4},  // cowbell
+    {63, 64, 6},  // congas
+    {60, 61, 5},  // bongos
+    {75, 75, 5},  // claves
+    {54, 54, 4},  // tambourine
+    {70, 70, 7},  // maracas
+    {76, 77, 5},  // wood blocks
+    {67, 68, 4},  // agogo
+    {81, 81, 2},  // triangle
+    {62, 63, 6},  // muted and open conga
 };
 
-const char* const kBassPatterns[] = {
-    "R-R-R-R-R-R-R-R-",  // driving eighths
-    "R-O-R-O-R-O-R-O-",  // octave jumps
-    "R-RRR-RRR-RRR-RP",  // gallop
-    "RRORRRORRRORRFOP",  // pumping sixteenths
-    "R..RO..R.RR.O.FP",  // funk
-    "R---F---O---F---",  // root, fifth, octave
-    "R--R--R-R--R--P-",  // three-three-two
-    "R-------F-------",  // halves for breakdowns
-    "R---F---F---",      // waltz
-    "R-O-F-R-O-F-",      // moving waltz
-    "R-----F-----",      // waltz breakdown
+// Toms high to floor, for fills.
+const int kToms[] = {50, 48, 47, 45, 43, 41};
+
+struct DrumHit {
+    int step;
+    int key;
+    int velocity;
 };
+using DrumBar = std::vector<DrumHit>;
+
+// ---------------------------------------------------------------------------
+// Bass. Each track writes its own riffs: R root, O octave, F fifth, T third,
+// L fifth below, P approach to the next chord, - hold, . rest.
+
+enum BassFamily { kBassEighths, kBassOctaves, kBassGallop, kBassPulse, kBassFunk, kBassWalk, kBassRoots, kBassSyncop };
+
+// Per family: chance in percent of an onset on each sixteenth of a beat, and
+// weights of the notes R O F T L away from the downbeat.
+struct BassRow {
+    int onset[4];
+    int notes[5];
+    int gate;  // percent of the step length held
+};
+
+const BassRow kBassRows[] = {
+    {{100, 0, 95, 0}, {8, 2, 2, 1, 0}, 85},    // eighths on the root
+    {{100, 0, 100, 0}, {4, 6, 2, 0, 1}, 70},   // octave jumps
+    {{100, 0, 90, 90}, {6, 2, 2, 0, 1}, 75},   // gallop
+    {{100, 85, 85, 85}, {8, 2, 1, 0, 1}, 55},  // sixteenths
+    {{95, 25, 40, 35}, {4, 4, 3, 1, 2}, 70},   // funk
+    {{100, 0, 25, 0}, {2, 1, 3, 3, 1}, 90},    // walking quarters, the odd eighth
+    {{100, 0, 20, 10}, {5, 2, 3, 1, 2}, 95},   // roots and fifths, long
+    {{100, 0, 0, 60}, {5, 3, 3, 1, 1}, 80},    // pushed syncopation
+};
+
+// ---------------------------------------------------------------------------
+// Keys and melody material.
 
 // Arpeggios: digits index the chord tones upward, wrapping into the next
 // octave; the pattern restarts every bar.
@@ -286,17 +318,26 @@ const char* const kCadences3[] = {"x-----------", "x-x-x-------", "x---x-------"
 // E the closing cadence.
 const char* const kPhrasePlans[] = {"abaCabcE", "aabCaacE", "abcCabdE", "abaCabaE"};
 
-// Forms: I intro, A verse, B chorus, C bridge, D solo, F lifted final verse,
-// O outro. A held tonic chord always follows.
+// Forms: I intro, A verse, B chorus, C bridge, D solo, K break (drums and
+// bass alone), F the chorus once more in the lifted key, O outro. Every
+// section that comes back comes back changed (see Arrange).
 const char* const kForms[] = {
-    "IABACBFO", "IAABCBFO", "IABCDBFO", "IABACDBFO", "IABABCBFO", "IABACBDBFO",
+    "IABABCKFO", "IAABKBCDFO", "IABKABDCFO", "IABACBKFO", "IABKABCFO", "IABADCKFO", "IAABCABKFO",
 };
 
 // ---------------------------------------------------------------------------
 // The tracks.
 
+enum Ending {
+    kEndHeld,    // slows into a held tonic chord
+    kEndButton,  // in tempo to one short chord on the downbeat
+    kEndFade,    // the outro repeats and dies away
+    kEndCold,    // the band drops out for a drum fill, then one last hit
+};
+enum KeysStyle { kKeysNone, kKeysArp, kKeysComp };
+
 struct Instruments {
-    int lead, lead2, bass, pad, arp, counter;  // General MIDI programs, 0-based
+    int lead, lead2, bass, pad, keys, counter;  // General MIDI programs, 0-based; -1: no such part
 };
 
 struct TrackStyle {
@@ -305,107 +346,110 @@ struct TrackStyle {
     Mode mode;
     int beats;          // per bar: 4 or 3
     Feel feel;
+    int kit;            // General MIDI drum kit
     Groove groove;
-    BassPattern bass_verse;
-    BassPattern bass_chorus;
+    BassFamily bass;
+    Instruments programs;
+    KeysStyle keys;
     int arp_pattern;    // row of kArpPatterns
     int arp_rate;       // sixteenths per arpeggio note
     bool stabs;         // rhythmic chord stabs instead of held chords
-    Instruments programs;
     int lead_octave;    // octave shift of the melody
     bool echo;          // dotted-eighth echo of the lead
     bool sevenths;      // sevenths in pads and arpeggios
+    Ending ending;
 };
 
+// Drum kits: 0 standard, 8 room, 16 power, 24 electronic, 32 jazz, 40 brush,
+// 48 orchestra. The instruments keep clear of the synth leads and pads whose
+// level differs by 10 dB and more between Debian's two General MIDI fonts.
 const TrackStyle kStyles[] = {
     // 01 Lunar Dawn: bright, rising, first light over the craters
-    {124, 2, kIonian, 4, kStraight, kGrooveRock, kBassOctave, kBassDrive8, 0, 1, false,
-     {80, 81, 38, 89, 98, 50}, 0, false, false},
+    {124, 2, kIonian, 4, kStraight, 0, kGrooveRock, kBassOctaves, {63, 9, 33, 89, 2, 49},
+     kKeysComp, 0, 2, false, 0, false, false, kEndHeld},
     // 02 Orbit Patrol: galloping minor patrol theme
-    {140, 9, kAeolian, 4, kStraight, kGrooveGallop, kBassGallop, kBassSixteen, 1, 1, true,
-     {81, 80, 39, 62, 80, 29}, 0, false, false},
+    {140, 9, kAeolian, 4, kStraight, 16, kGrooveGallop, kBassGallop, {30, 18, 34, -1, 7, 60},
+     kKeysComp, 1, 1, false, -1, false, false, kEndButton},
     // 03 Crater Run: fast and dark, phrygian four on the floor
-    {152, 4, kPhrygian, 4, kStraight, kGrooveFour, kBassOctave, kBassSixteen, 2, 1, false,
-     {80, 84, 38, 50, 81, 62}, 0, false, false},
+    {152, 4, kPhrygian, 4, kStraight, 24, kGrooveFour, kBassPulse, {104, 85, 34, 99, 8, 42},
+     kKeysArp, 2, 1, false, 0, false, false, kEndCold},
     // 04 Starfall: slow, wide and glittering
-    {108, 5, kIonian, 4, kStraight, kGrooveHalf, kBassRootFifth, kBassSyncop, 3, 2, false,
-     {80, 73, 33, 89, 10, 48}, 0, true, true},
+    {108, 5, kIonian, 4, kStraight, 8, kGrooveHalf, kBassRoots, {73, 8, 35, 89, 46, 41},
+     kKeysArp, 3, 2, false, 0, true, true, kEndFade},
     // 05 Ion Storm: relentless sixteenths
-    {150, 0, kDorian, 4, kStraight, kGrooveDrive, kBassSixteen, kBassOctave, 0, 1, true,
-     {84, 81, 39, 90, 81, 62}, 0, false, false},
+    {150, 0, kDorian, 4, kStraight, 24, kGrooveFour, kBassPulse, {85, 30, 33, 102, 12, -1},
+     kKeysArp, 0, 1, false, 0, false, false, kEndButton},
     // 06 Night Shift: swung, jazzy dorian groove
-    {100, 7, kDorian, 4, kSwing, kGrooveBreak, kBassFunk, kBassSyncop, 2, 2, false,
-     {81, 11, 33, 4, 98, 50}, 0, true, true},
+    {100, 7, kDorian, 4, kSwing, 32, kGrooveBreak, kBassWalk, {66, 4, 32, 16, -1, 64},
+     kKeysNone, 2, 2, false, -1, false, true, kEndHeld},
     // 07 Satellite Waltz: a music-box waltz in orbit
-    {144, 10, kIonian, 3, kStraight, kGrooveWaltz, kBassWaltz, kBassWaltzOctave, 1, 1, false,
-     {80, 11, 33, 49, 10, 73}, 0, false, false},
+    {144, 10, kIonian, 3, kStraight, 40, kGrooveWaltz, kBassRoots, {71, 10, 32, 49, 12, 69},
+     kKeysArp, 1, 1, false, 0, false, false, kEndHeld},
     // 08 Red Horizon: guitar-led minor rock
-    {128, 2, kAeolian, 4, kStraight, kGrooveRock, kBassDrive8, kBassGallop, 0, 1, true,
-     {29, 81, 34, 62, 80, 61}, -1, false, false},
+    {128, 2, kAeolian, 4, kStraight, 16, kGrooveRock, kBassEighths, {30, 18, 34, 19, -1, 56},
+     kKeysNone, 0, 1, true, -1, false, false, kEndCold},
     // 09 Comet Tail: bouncy mixolydian disco
-    {144, 4, kMixolydian, 4, kStraight, kGrooveFour, kBassOctave, kBassSixteen, 0, 1, false,
-     {81, 80, 38, 90, 98, 50}, 0, false, false},
+    {144, 4, kMixolydian, 4, kStraight, 0, kGrooveFour, kBassOctaves, {64, 25, 37, 49, 7, 56},
+     kKeysComp, 0, 1, false, 0, false, false, kEndFade},
     // 10 Deep Field: slow, spacious, echoing
-    {96, 6, kAeolian, 4, kStraight, kGrooveHalf, kBassRootFifth, kBassSyncop, 3, 2, false,
-     {80, 75, 38, 94, 8, 49}, 0, true, true},
+    {96, 6, kAeolian, 4, kStraight, 24, kGrooveHalf, kBassSyncop, {75, 54, 35, 101, 14, 52},
+     kKeysArp, 3, 2, false, 0, true, true, kEndFade},
     // 11 Moonbase Alarm: urgent galloping minor
-    {156, 0, kAeolian, 4, kStraight, kGrooveGallop, kBassGallop, kBassSixteen, 1, 1, true,
-     {80, 30, 39, 62, 81, 61}, 0, false, false},
+    {156, 0, kAeolian, 4, kStraight, 8, kGrooveGallop, kBassGallop, {40, 69, 33, 44, 45, 42},
+     kKeysArp, 1, 1, false, 0, false, false, kEndButton},
     // 12 Gravity Well: heavy broken beat
-    {112, 8, kAeolian, 4, kStraight, kGrooveBreak, kBassSyncop, kBassHalf, 4, 2, false,
-     {81, 84, 87, 95, 90, 48}, 0, false, false},
+    {112, 8, kAeolian, 4, kStraight, 24, kGrooveBreak, kBassSyncop, {109, 77, 34, 99, 108, 53},
+     kKeysArp, 4, 2, false, -1, false, false, kEndCold},
     // 13 Neon Nebula: dorian synth-pop
-    {122, 9, kDorian, 4, kStraight, kGrooveFour, kBassOctave, kBassFunk, 2, 1, false,
-     {80, 81, 38, 90, 46, 62}, 0, true, true},
+    {122, 9, kDorian, 4, kStraight, 24, kGrooveLatin, kBassFunk, {78, 5, 33, 102, 114, 54},
+     kKeysArp, 2, 1, false, 0, true, true, kEndFade},
     // 14 Last Signal: melancholic shuffle
-    {104, 11, kAeolian, 4, kShuffle, kGrooveShuffle, kBassRootFifth, kBassDrive8, 0, 2, false,
-     {80, 73, 33, 91, 8, 49}, 0, true, false},
+    {104, 11, kAeolian, 4, kShuffle, 40, kGrooveShuffle, kBassWalk, {22, 25, 32, 52, 24, 20},
+     kKeysArp, 0, 2, false, 0, false, false, kEndHeld},
     // 15 Asteroid Belt: dodging rocks at speed
-    {146, 7, kAeolian, 4, kStraight, kGrooveBreak, kBassSixteen, kBassGallop, 1, 1, true,
-     {84, 80, 39, 50, 81, 30}, 0, false, false},
+    {146, 7, kAeolian, 4, kStraight, 16, kGrooveBreak, kBassFunk, {13, 110, 34, 63, 17, -1},
+     kKeysComp, 1, 1, true, 0, false, false, kEndCold},
     // 16 Solar Wind: soaring lydian drive
-    {136, 4, kLydian, 4, kStraight, kGrooveDrive, kBassOctave, kBassDrive8, 0, 1, false,
-     {81, 80, 38, 89, 80, 50}, 0, false, false},
+    {136, 4, kLydian, 4, kStraight, 8, kGrooveMarch, kBassEighths, {60, 72, 33, 44, 46, 70},
+     kKeysArp, 0, 1, false, -1, false, false, kEndButton},
     // 17 Eclipse: dark swung half time
-    {116, 1, kAeolian, 4, kSwing, kGrooveHalf, kBassSyncop, kBassRootFifth, 2, 1, false,
-     {80, 29, 39, 95, 98, 48}, 0, false, true},
+    {116, 1, kAeolian, 4, kSwing, 32, kGrooveHalf, kBassRoots, {68, 42, 35, 53, 15, 70},
+     kKeysArp, 2, 1, false, 0, false, true, kEndFade},
     // 18 Homecoming: triumphant major rock
-    {118, 7, kIonian, 4, kStraight, kGrooveRock, kBassDrive8, kBassOctave, 0, 2, false,
-     {80, 61, 38, 48, 46, 61}, 0, false, false},
+    {118, 7, kIonian, 4, kStraight, 48, kGrooveMarch, kBassOctaves, {56, 60, 33, 49, 0, 41},
+     kKeysComp, 0, 2, false, 0, false, false, kEndHeld},
 };
 
 // ---------------------------------------------------------------------------
 // Sections.
 
 enum Harmony { kVerseChords, kChorusChords, kBridgeChords };
-enum Melody { kNoMelody, kVerseMelody, kChorusMelody, kBridgeMelody, kSoloMelody, kVerseTail };
+enum Melody { kNoMelody, kIntroHook, kVerseMelody, kChorusMelody, kBridgeMelody, kSoloMelody, kVerseTail };
 enum Counter { kNoCounter, kGuideTones, kHarmonyLine };
-enum BassPart { kBassEntersLate, kBassVersePart, kBassChorusPart, kBassLong };
-enum DrumPart { kDrumIntro, kDrumGroove, kDrumLift, kDrumBreakdown };
-enum ArpPart { kArpOff, kArpOn, kArpUnlessStabs };
+enum BassPart { kBassVersePart, kBassChorusPart, kBassLong };
+enum DrumPart { kDrumVerse, kDrumChorus, kDrumBridge, kDrumBreak };
 
 struct SectionRow {
     char letter;
-    int bars;         // 0: the track's intro length
+    int bars;         // 0: the track's own length for intros, breaks and outros
     int energy;       // velocity scale, percent
     Harmony chords;
     Melody melody;
     Counter counter;
     BassPart bass;
     DrumPart drums;
-    ArpPart arp;
     bool lifted;      // in the final key
-    bool crash;       // cymbal on the first beat
 };
 
 const SectionRow kSections[] = {
-    {'I', 0, 78, kVerseChords, kNoMelody, kNoCounter, kBassEntersLate, kDrumIntro, kArpOn, false, false},
-    {'A', 8, 90, kVerseChords, kVerseMelody, kNoCounter, kBassVersePart, kDrumGroove, kArpUnlessStabs, false, true},
-    {'B', 8, 100, kChorusChords, kChorusMelody, kGuideTones, kBassChorusPart, kDrumLift, kArpOn, false, true},
-    {'C', 8, 76, kBridgeChords, kBridgeMelody, kNoCounter, kBassLong, kDrumBreakdown, kArpOn, false, false},
-    {'D', 8, 95, kVerseChords, kSoloMelody, kGuideTones, kBassVersePart, kDrumGroove, kArpOff, false, true},
-    {'F', 8, 104, kVerseChords, kVerseMelody, kHarmonyLine, kBassChorusPart, kDrumLift, kArpOn, true, true},
-    {'O', 4, 94, kVerseChords, kVerseTail, kHarmonyLine, kBassVersePart, kDrumGroove, kArpOn, true, true},
+    {'I', 0, 96, kChorusChords, kIntroHook, kNoCounter, kBassVersePart, kDrumVerse, false},
+    {'A', 8, 92, kVerseChords, kVerseMelody, kNoCounter, kBassVersePart, kDrumVerse, false},
+    {'B', 8, 100, kChorusChords, kChorusMelody, kGuideTones, kBassChorusPart, kDrumChorus, false},
+    {'C', 8, 90, kBridgeChords, kBridgeMelody, kNoCounter, kBassLong, kDrumBridge, false},
+    {'D', 8, 96, kVerseChords, kSoloMelody, kGuideTones, kBassVersePart, kDrumChorus, false},
+    {'K', 0, 100, kVerseChords, kNoMelody, kNoCounter, kBassChorusPart, kDrumBreak, false},
+    {'F', 8, 104, kChorusChords, kChorusMelody, kHarmonyLine, kBassChorusPart, kDrumChorus, true},
+    {'O', 0, 96, kVerseChords, kVerseTail, kHarmonyLine, kBassVersePart, kDrumVerse, true},
 };
 
 const SectionRow* FindSection(char letter) {
@@ -415,27 +459,56 @@ const SectionRow* FindSection(char letter) {
 }
 
 // ---------------------------------------------------------------------------
-// Channels and their mix. Levels leave headroom: the game plays music under
-// its effects.
+// Channels and their mix.
 
-enum Role { kLead, kBass, kPad, kArp, kCounterVoice, kLead2, kEcho, kDrums };
+enum Role { kLead, kBass, kPad, kKeys, kCounterVoice, kLead2, kEcho, kDrums };
 
 struct RoleMix {
     int channel;
     const char* name;
-    int volume, pan, reverb, chorus;
+    int level;  // dB against the lead, before each program's own loudness
+    int pan, reverb, chorus;
 };
 
 const RoleMix kMix[] = {
-    {0, "Lead", 92, 64, 50, 10},
-    {1, "Bass", 100, 64, 12, 0},
-    {2, "Pad", 74, 48, 80, 50},
-    {3, "Arpeggio", 78, 86, 60, 20},
-    {4, "Counter", 86, 38, 60, 20},
-    {5, "Second lead", 92, 72, 55, 10},
-    {6, "Echo", 58, 100, 80, 0},
-    {9, "Drums", 100, 64, 30, 0},
+    {0, "Lead", 0, 64, 40, 10},
+    {1, "Bass", -1, 64, 10, 0},
+    {2, "Pad", -8, 44, 70, 40},
+    {3, "Keys", -6, 88, 50, 20},
+    {4, "Counter", -6, 36, 50, 20},
+    {5, "Second lead", -1, 76, 45, 10},
+    {6, "Echo", -10, 104, 70, 0},
+    {9, "Drums", 0, 64, 25, 0},
 };
+
+// How loud each program used here sounds: a held triad at velocity 100 and
+// channel volume 100, in dB of full scale at the game's music volume, the
+// mean of Debian's TimGM6mb and FluidR3 fonts. Channel volumes are set from
+// it, so a soft flute and a bright organ sit where their part wants them.
+struct ProgramLoudness {
+    int program;
+    int db;
+};
+const ProgramLoudness kProgramLoudness[] = {
+    {0, -33}, {2, -29}, {4, -24}, {5, -26}, {7, -29}, {8, -31}, {9, -30}, {10, -30}, {12, -33}, {13, -38},
+    {14, -27}, {15, -34}, {16, -26}, {17, -25}, {18, -24}, {19, -26}, {20, -26}, {22, -27}, {24, -30},
+    {25, -31}, {30, -21}, {32, -31}, {33, -27}, {34, -29}, {35, -26}, {37, -35}, {40, -24}, {41, -24},
+    {42, -24}, {44, -26}, {45, -32}, {46, -28}, {49, -26}, {52, -26}, {53, -27}, {54, -27}, {56, -27},
+    {60, -22}, {63, -18}, {64, -25}, {66, -25}, {68, -24}, {69, -24}, {70, -25}, {71, -24}, {72, -24},
+    {73, -25}, {75, -25}, {77, -25}, {78, -21}, {85, -19}, {89, -26}, {99, -25}, {101, -26}, {102, -24},
+    {104, -30}, {108, -34}, {109, -24}, {110, -24}, {114, -31},
+};
+constexpr int kDrumVolume = 100;
+constexpr int kReferenceDb = -25;  // a program this loud gets channel volume 100 at level 0
+
+int ChannelVolume(int program, int level) {
+    int db = kReferenceDb;
+    for (const ProgramLoudness& row : kProgramLoudness)
+        if (row.program == program) db = row.db;
+    // Channel volume scales the level by 40 log10(volume / 127) dB.
+    const double volume = 100.0 * std::pow(10.0, (level + kReferenceDb - db) / 40.0);
+    return std::clamp(int(std::lround(volume)), 16, 127);
+}
 
 // ---------------------------------------------------------------------------
 // The composer.
@@ -473,10 +546,11 @@ struct Motif {
     std::vector<int> contour;  // scale steps from the previous note
 };
 
+
 class Composer {
 public:
     Composer(const TrackStyle& style, int seed, const std::string& title)
-        : style_(style), rng_{0x0B4A1u + uint64_t(seed) * 0x9E3779B97F4A7C15ull} {
+        : style_(style), rng_{Rng{0x0B4A1u + uint64_t(seed)}.Next()} {
         song_.title = title;
         song_.beats_per_bar = style.beats;
         steps_per_bar_ = style.beats * 4;
@@ -490,6 +564,8 @@ private:
         BarChords chords;
         const SectionRow* section;
         int in_section;   // bar number inside its section
+        int bars;         // of its section
+        int occurrence;   // how often its section letter came before
         int lift;         // semitones
     };
 
@@ -546,9 +622,17 @@ private:
         const int length = std::max(20, (end - start) * gate_percent / 100);
         song_.notes.push_back({kMix[role].channel, key, std::clamp(velocity, 1, 127), start, length});
     }
+    void AddDrum(int key, int velocity, int step) {
+        song_.notes.push_back({9, key, std::clamp(velocity, 1, 127), StepTick(step), 40});
+    }
+    bool Has(Role role) const;
 
     // Composition steps.
     void PickMaterial();
+    void MakeDrums();
+    DrumBar MakeGroove(const char* kick, const char* snare, int snare_key, int hat_key, const std::string& hats,
+                       int extra_kicks, int ghosts, const PercussionVoice* percussion, const std::string& perc_steps);
+    std::string MakeRiff(int density_shift);
     void LayOutBars();
     std::string MakeRhythm(int density);
     std::vector<int> MakeContour(int count);
@@ -558,10 +642,13 @@ private:
                     int section_start, int energy, std::vector<PhraseNote>* played);
     void PlayHarmony(const std::vector<PhraseNote>& played, int energy);
     void PlayGuideTones(int section_start, int bar_count, int energy);
-    void PlayBassBar(int bar_index, const char* pattern, int energy);
+    void PlayBassBar(int bar_index, const std::string& pattern, int energy);
     void PlayPadBar(int bar_index, bool stabs, int energy);
     void PlayArpBar(int bar_index, int energy);
+    void PlayCompBar(int bar_index, int energy);
     void PlayDrumBar(int bar_index, int energy);
+    void PlayFill(int bar_index, int from_step, int energy);
+    void PlaySection(int first_bar);
     void PlayEnding(int bar_index);
     void AddTempoMap();
 
@@ -576,14 +663,35 @@ private:
     int verse_home_ = 7;
     std::string form_;
     int intro_bars_ = 4;
+    int break_bars_ = 2;
+    int outro_bars_ = 4;
     int lift_ = 0;
-    int fill_ = 0;
     int stab_pattern_ = 0;
     std::string guide_rhythm_;
+    std::string comp_rhythm_;
     std::vector<Bar> bars_;
     std::vector<int> pad_voicing_;
     int guide_idx_ = 0;
+
+    // The track's own drums and bass.
+    DrumBar verse_drums_[2], chorus_drums_[2], bridge_drums_, break_drums_[2];
+    std::vector<std::vector<DrumHit>> fills_;  // each over the last half bar
+    int crash_key_ = 49;
+    std::string verse_riff_, chorus_riff_, long_riff_;
+    // Which bed plays under the first verse: 1 pad, 2 keys, 3 both.
+    int verse_bed_ = 3;
+    bool chorus_double_ = false;  // the second lead doubles the last choruses
 };
+
+bool Composer::Has(Role role) const {
+    switch (role) {
+        case kPad: return style_.programs.pad >= 0;
+        case kKeys: return style_.programs.keys >= 0 && style_.keys != kKeysNone;
+        case kCounterVoice: return style_.programs.counter >= 0;
+        case kEcho: return style_.echo;
+        default: return true;
+    }
+}
 
 std::string Composer::MakeRhythm(int density) {
     std::vector<int> weights;
@@ -671,6 +779,7 @@ std::vector<PhraseNote> Composer::ComposePhrase(const std::vector<BarChords>& ch
     return phrase;
 }
 
+
 void Composer::PickMaterial() {
     // Progressions in the track's mode: the verse starts at home, chorus and
     // bridge start away from it.
@@ -687,8 +796,7 @@ void Composer::PickMaterial() {
 
     // Fast tracks get room for the melody; slow ones move more notes.
     const int verse_density = style_.tempo >= 140 ? 1 : style_.tempo <= 112 ? 2 : rng_.Between(1, 2);
-    // The tune centres a little above middle C's octave, where square and
-    // saw leads sing without shrieking.
+    // The tune centres a little above middle C's octave.
     const int home_pitch = 70 + 12 * style_.lead_octave + rng_.Between(0, 3);
     verse_home_ = 0;
     while (ScalePitch(verse_home_ + 1, Chord{}, 0) <= home_pitch) ++verse_home_;
@@ -699,24 +807,44 @@ void Composer::PickMaterial() {
     solo_ = ComposePhrase(verse_chords_, verse_home_ + 1, 2, lo, hi + 1);
 
     guide_idx_ = verse_home_ - 4;
-    intro_bars_ = style_.tempo >= 132 ? (rng_.Chance(70) ? 8 : 4) : (rng_.Chance(25) ? 8 : 4);
+    // Intros are short, so the tune arrives before the first wave does.
+    const double bar_seconds = 60.0 * style_.beats / style_.tempo;
+    intro_bars_ = bar_seconds * 4 <= 8.0 && rng_.Chance(60) ? 4 : 2;
+    break_bars_ = rng_.Chance(50) ? 4 : 2;
+    outro_bars_ = style_.ending == kEndFade ? 8 : 4;
     lift_ = rng_.Weighted({4, 3, 3});
-    fill_ = rng_.Below(int(sizeof(kFills) / sizeof(kFills[0])));
     stab_pattern_ = rng_.Below(2);
     static const char* const kGuide4[] = {"x-------x-------", "x-----x-----x---", "x---------------"};
     static const char* const kGuide3[] = {"x-----------", "x-----x-----", "x-------x---"};
     guide_rhythm_ = style_.beats == 3 ? kGuide3[rng_.Below(3)] : kGuide4[rng_.Below(3)];
+    // Comping: chords on a rhythm of the track's own, never on the downbeat alone.
+    comp_rhythm_ = std::string(size_t(steps_per_bar_), '.');
+    for (int s = 0; s < steps_per_bar_; s += 2)
+        if (rng_.Chance(s % 4 == 2 ? 60 : 35)) comp_rhythm_[size_t(s)] = 'x';
+    comp_rhythm_[size_t(rng_.Chance(50) ? 2 : 0)] = 'x';
+    verse_bed_ = Has(kPad) && Has(kKeys) ? rng_.Between(1, 3) : Has(kPad) ? 1 : 2;
+    chorus_double_ = rng_.Chance(50);
+
+    MakeDrums();
+    verse_riff_ = MakeRiff(0);
+    chorus_riff_ = MakeRiff(12);
+    for (int tries = 0; chorus_riff_ == verse_riff_ && tries < 8; ++tries) chorus_riff_ = MakeRiff(20);
+    // The bridge's bass thins the verse riff out to its beats, held long.
+    long_riff_ = verse_riff_;
+    for (int step = 1; step < steps_per_bar_; ++step)
+        if (long_riff_[size_t(step)] != '-' && (step % 4 != 0 || rng_.Chance(40))) long_riff_[size_t(step)] = '-';
+    if (std::count(long_riff_.begin(), long_riff_.end(), '-') == steps_per_bar_ - 1)
+        long_riff_[size_t(steps_per_bar_ / 2)] = verse_riff_[size_t(steps_per_bar_ / 2)] == 'O' ? 'F' : 'O';
 
     // The form: whichever candidates fit a comfortable length, picked by seed.
-    const double bar_seconds = 60.0 * style_.beats / style_.tempo;
     std::vector<std::string> fitting;
     std::string closest;
     double closest_gap = 1e9;
     for (const char* form : kForms) {
-        int total = 1;  // the closing chord
+        int total = 1;  // the closing bar
         for (const char* c = form; *c; ++c) {
             const SectionRow* row = FindSection(*c);
-            total += row->bars ? row->bars : intro_bars_;
+            total += row->bars ? row->bars : *c == 'I' ? intro_bars_ : *c == 'K' ? break_bars_ : outro_bars_;
         }
         const double seconds = total * bar_seconds;
         if (seconds >= 80.0 && seconds <= 150.0) fitting.push_back(form);
@@ -726,14 +854,123 @@ void Composer::PickMaterial() {
     form_ = fitting.empty() ? closest : fitting[size_t(rng_.Below(int(fitting.size())))];
 }
 
+DrumBar Composer::MakeGroove(const char* kick, const char* snare, int snare_key, int hat_key, const std::string& hats,
+                             int extra_kicks, int ghosts, const PercussionVoice* percussion,
+                             const std::string& perc_steps) {
+    auto level = [](char c) { return c == 'X' ? 112 : c == 'x' ? 96 : c == 'o' ? 74 : c == 'g' ? 46 : 0; };
+    const int n = steps_per_bar_;
+    std::string kicks = kick, snares = snare;
+    for (int k = 0; k < extra_kicks; ++k) {
+        const int s = rng_.Below(n);
+        if (kicks[size_t(s)] == '.' && snares[size_t(s)] == '.') kicks[size_t(s)] = s % 2 ? 'o' : 'x';
+    }
+    for (int g = 0; g < ghosts; ++g) {
+        const int s = rng_.Below(n);
+        if (snares[size_t(s)] == '.' && s % 2 == 1) snares[size_t(s)] = 'g';
+    }
+    DrumBar bar;
+    for (int s = 0; s < n; ++s) {
+        if (level(kicks[size_t(s)])) bar.push_back({s, 36, level(kicks[size_t(s)])});
+        if (level(snares[size_t(s)])) bar.push_back({s, snares[size_t(s)] == 'g' ? 38 : snare_key, level(snares[size_t(s)])});
+        const char hat = hats[size_t(s) % hats.size()];
+        if (level(hat)) bar.push_back({s, hat_key, level(hat) - 8});
+        if (percussion && perc_steps[size_t(s)] != '.')
+            bar.push_back({s, perc_steps[size_t(s)] == 'a' ? percussion->answer : percussion->key, perc_steps[size_t(s)] == 'a' ? 70 : 84});
+    }
+    return bar;
+}
+
+void Composer::MakeDrums() {
+    const GrooveFamily& family = kGrooveFamilies[style_.groove];
+    const int n = steps_per_bar_;
+    auto pick_hats = [&]() {
+        std::string line;
+        const std::string cell = kHatCells[rng_.Below(int(std::size(kHatCells)))];
+        for (int beat = 0; beat < style_.beats; ++beat) line += cell;
+        return line;
+    };
+    auto perc_line = [&](const PercussionVoice& voice) {
+        std::string steps(size_t(n), '.');
+        for (int h = 0; h < voice.hits; ++h) steps[size_t(rng_.Below(n))] = rng_.Chance(35) ? 'a' : 'x';
+        return steps;
+    };
+    const bool soft_kit = style_.kit == 32 || style_.kit == 40;
+    const int snare_key = soft_kit && rng_.Chance(50) ? 37 : rng_.Chance(30) ? 40 : style_.kit == 24 && rng_.Chance(60) ? 39 : 38;
+    const int hat_key = soft_kit ? (rng_.Chance(50) ? 51 : 44) : kHatSounds[rng_.Below(int(std::size(kHatSounds)))];
+    const int lift_key = kLiftSounds[rng_.Below(int(std::size(kLiftSounds)))];
+    const PercussionVoice& verse_perc = kPercussion[rng_.Below(int(std::size(kPercussion)))];
+    const PercussionVoice& chorus_perc = kPercussion[rng_.Below(int(std::size(kPercussion)))];
+    const bool verse_has_perc = rng_.Chance(45);
+    const std::string verse_hats = pick_hats(), chorus_hats = pick_hats();
+    const std::string verse_perc_steps = perc_line(verse_perc), chorus_perc_steps = perc_line(chorus_perc);
+    for (int v = 0; v < 2; ++v) {
+        verse_drums_[v] = MakeGroove(family.kick, family.snare, snare_key, hat_key, verse_hats, v + rng_.Below(2),
+                                     rng_.Below(3), verse_has_perc ? &verse_perc : nullptr, verse_perc_steps);
+        chorus_drums_[v] = MakeGroove(family.kick, family.snare, snare_key, lift_key, chorus_hats, 1 + v,
+                                      rng_.Below(3), &chorus_perc, chorus_perc_steps);
+        // A clap or a second snare on the chorus backbeat.
+        for (int s = 0; s < n; ++s)
+            if (family.snare[s] == 'X' && rng_.Chance(70)) chorus_drums_[v].push_back({s, 39, 80});
+        // The break: toms and kick around the backbeat, no cymbals.
+        std::string toms(size_t(n), '.');
+        DrumBar brk = MakeGroove(family.kick, family.snare, snare_key, hat_key, "....", 2 + v, 2, nullptr, toms);
+        for (int h = 0; h < 3 + v; ++h) brk.push_back({rng_.Below(n), kToms[rng_.Below(6)], 90});
+        break_drums_[v] = brk;
+    }
+    // The bridge's half time keeps a percussion line and a hat figure of its own.
+    const PercussionVoice& bridge_perc = kPercussion[rng_.Below(int(std::size(kPercussion)))];
+    bridge_drums_ = MakeGroove(family.half_kick, family.half_snare, soft_kit ? 37 : snare_key,
+                               rng_.Chance(50) ? 51 : hat_key, pick_hats(), 1 + rng_.Below(2), 1 + rng_.Below(2),
+                               &bridge_perc, perc_line(bridge_perc));
+    // Fills over the last half bar: snare and toms in an order of the track's own.
+    const int half = n / 2;
+    for (int f = 0; f < 3; ++f) {
+        std::vector<DrumHit> fill;
+        int tom = rng_.Below(3);
+        for (int s = 0; s < half; ++s) {
+            if (s % 2 == 1 && rng_.Chance(35)) continue;
+            const bool snare = rng_.Chance(30);
+            if (!snare && rng_.Chance(45)) tom = std::min(5, tom + 1);
+            const int ramp = 78 + 36 * s / std::max(1, half - 1);
+            fill.push_back({n - half + s, snare ? snare_key : kToms[tom], ramp});
+        }
+        fills_.push_back(fill);
+    }
+    crash_key_ = rng_.Chance(50) ? 49 : 57;
+}
+
+std::string Composer::MakeRiff(int density_shift) {
+    const BassRow& row = kBassRows[style_.bass];
+    static const char kNotes[] = "ROFTL";
+    const std::vector<int> weights(row.notes, row.notes + 5);
+    const int n = steps_per_bar_;
+    std::string riff(size_t(n), '-');
+    int last_onset = 0;
+    for (int s = 0; s < n; ++s) {
+        const int chance = std::clamp(row.onset[s % 4] + (s % 4 ? density_shift : 0) - (s % 4 ? 0 : 0), 0, 100);
+        if (s > 0 && !rng_.Chance(chance)) continue;
+        riff[size_t(s)] = s == 0 ? 'R' : kNotes[rng_.Weighted(weights)];
+        last_onset = s;
+    }
+    // Most riffs lead into the next chord; walking lines always do.
+    if (last_onset >= n - 4 && (style_.bass == kBassWalk || rng_.Chance(45))) riff[size_t(last_onset)] = 'P';
+    // Funk leaves holes.
+    if (style_.bass == kBassFunk)
+        for (int s = 1; s < n; ++s)
+            if (riff[size_t(s)] == '-' && rng_.Chance(40)) riff[size_t(s)] = '.';
+    return riff;
+}
+
 void Composer::LayOutBars() {
+    int seen[128] = {};
     for (char letter : form_) {
         const SectionRow* row = FindSection(letter);
         const std::vector<BarChords>& chords =
             row->chords == kChorusChords ? chorus_chords_ : row->chords == kBridgeChords ? bridge_chords_ : verse_chords_;
-        const int count = row->bars ? row->bars : intro_bars_;
+        const int count = row->bars ? row->bars : letter == 'I' ? intro_bars_ : letter == 'K' ? break_bars_ : outro_bars_;
+        const int occurrence = seen[int(letter)]++;
         for (int b = 0; b < count; ++b)
-            bars_.push_back({chords[size_t(b) % chords.size()], row, b, row->lifted ? lift_ : 0});
+            bars_.push_back({chords[size_t(b) % chords.size()], row, b, count, occurrence, row->lifted ? lift_ : 0});
     }
 }
 
@@ -797,9 +1034,16 @@ void Composer::PlayGuideTones(int section_start, int bar_count, int energy) {
     }
 }
 
-void Composer::PlayBassBar(int bar_index, const char* pattern, int energy) {
+
+void Composer::PlayBassBar(int bar_index, const std::string& pattern, int energy) {
     const int start = bar_index * steps_per_bar_;
-    for (const Onset& onset : ParseSteps(pattern)) {
+    const int gate = kBassRows[style_.bass].gate;
+    std::vector<Onset> onsets;
+    for (int s = 0; s < int(pattern.size()); ++s) {
+        if (pattern[size_t(s)] == '-' && !onsets.empty()) ++onsets.back().len;
+        else if (pattern[size_t(s)] != '.' && pattern[size_t(s)] != '-') onsets.push_back({s, 1});
+    }
+    for (const Onset& onset : onsets) {
         const int step = start + onset.step;
         const Chord chord = ChordAt(step);
         const int lift = LiftAt(step);
@@ -809,7 +1053,7 @@ void Composer::PlayBassBar(int bar_index, const char* pattern, int energy) {
         const int fifth = root + ScalePitch(chord.degree + 4, chord, 0) - ScalePitch(chord.degree, chord, 0);
         const int third = root + ScalePitch(chord.degree + 2, chord, 0) - ScalePitch(chord.degree, chord, 0);
         int key = root;
-        switch (pattern[onset.step]) {
+        switch (pattern[size_t(onset.step)]) {
             case 'O': key = root + 12; break;
             case 'F': key = fifth; break;
             case 'T': key = third; break;
@@ -823,10 +1067,227 @@ void Composer::PlayBassBar(int bar_index, const char* pattern, int energy) {
             }
             default: break;
         }
-        int velocity = 96 * energy / 100 + Jitter(4);
+        int velocity = 100 * energy / 100 + Jitter(4);
         if (onset.step % 4 == 0) velocity += 6;
-        AddNote(kBass, key, velocity, step, onset.len, onset.len == 1 ? 75 : 85);
+        AddNote(kBass, key, velocity, step, onset.len, gate);
     }
+}
+
+void Composer::PlayCompBar(int bar_index, int energy) {
+    // Short chords on the track's comping rhythm, voiced above the pad.
+    const int start = bar_index * steps_per_bar_;
+    for (int s = 0; s < steps_per_bar_; ++s) {
+        if (comp_rhythm_[size_t(s)] != 'x') continue;
+        const int step = start + s;
+        const Chord chord = ChordAt(step);
+        const int lift = LiftAt(step);
+        const int tones = style_.sevenths ? 4 : 3;
+        for (int t = 0; t < tones; ++t) {
+            int key = ScalePitch(chord.degree + 2 * t, chord, lift);
+            while (key < 60) key += 12;
+            while (key > 76) key -= 12;
+            AddNote(kKeys, key, 82 * energy / 100 + Jitter(4) + (s % 4 == 0 ? 6 : 0), step, 2, 60);
+        }
+    }
+}
+
+void Composer::PlayFill(int bar_index, int from_step, int energy) {
+    const std::vector<DrumHit>& fill = fills_[size_t((bar_index / 4 + bar_index) % int(fills_.size()))];
+    const int start = bar_index * steps_per_bar_;
+    for (const DrumHit& hit : fill)
+        if (hit.step >= from_step) AddDrum(hit.key, hit.velocity * energy / 100 + Jitter(4), start + hit.step);
+    AddDrum(36, 96 * energy / 100, start + from_step);
+}
+
+void Composer::PlayDrumBar(int bar_index, int energy) {
+    const Bar& bar = bars_[size_t(bar_index)];
+    const SectionRow& section = *bar.section;
+    const int start = bar_index * steps_per_bar_;
+    const int n = steps_per_bar_;
+    const int v = bar.in_section % 2;
+    const bool last_bar = bar.in_section == bar.bars - 1;
+
+    if (section.letter == 'O' && style_.ending == kEndCold && last_bar) {
+        // The band drops out: one bar of toms and snare into the last hit.
+        AddDrum(36, 104 * energy / 100, start);
+        for (int f = 0; f < 2; ++f)
+            for (const DrumHit& hit : fills_[size_t(f)])
+                AddDrum(hit.key, hit.velocity * energy / 100, start + hit.step - (f == 0 ? n / 2 : 0));
+        return;
+    }
+    const DrumBar* pattern = &verse_drums_[v];
+    switch (section.drums) {
+        case kDrumVerse: pattern = &verse_drums_[bar.occurrence > 0 ? 1 - v : v]; break;
+        case kDrumChorus: pattern = &chorus_drums_[v]; break;
+        case kDrumBridge: pattern = &bridge_drums_; break;
+        case kDrumBreak: pattern = &break_drums_[v]; break;
+    }
+    // A fill closes each section and a short one each four-bar phrase.
+    const int fill_from = last_bar ? n / 2 : bar.in_section % 4 == 3 ? n - 4 : n;
+    for (const DrumHit& hit : *pattern)
+        if (hit.step < fill_from) AddDrum(hit.key, hit.velocity * energy / 100 + Jitter(5), start + hit.step);
+    if (fill_from < n) PlayFill(bar_index, fill_from, energy);
+    if (bar.in_section == 0 && section.drums != kDrumBridge) {
+        AddDrum(crash_key_, 110 * energy / 100, start);
+        AddDrum(36, 104 * energy / 100, start);
+    }
+}
+
+void Composer::PlaySection(int first_bar) {
+    const Bar& head = bars_[size_t(first_bar)];
+    const SectionRow& section = *head.section;
+    const int count = head.bars;
+    const int start = first_bar * steps_per_bar_;
+    const bool again = head.occurrence > 0;
+    const bool fade = section.letter == 'O' && style_.ending == kEndFade;
+    // A cold ending leaves its last bar to the drums.
+    const int band_bars = section.letter == 'O' && style_.ending == kEndCold ? count - 1 : count;
+    const int energy = section.energy;
+
+    std::vector<PhraseNote> played;
+    std::vector<PhraseNote> chorus_below = chorus_;
+    for (PhraseNote& note : chorus_below) note.idx -= 7;
+    switch (section.melody) {
+        case kIntroHook: PlayMelody(kLead2, chorus_, 0, 0, count, start, energy * 94 / 100, nullptr); break;
+        case kVerseMelody: PlayMelody(kLead, verse_, 0, 0, count, start, energy, &played); break;
+        case kChorusMelody:
+            PlayMelody(kLead, chorus_, 0, 0, count, start, energy, &played);
+            // The choruses that come back bring the second lead along an octave down.
+            if (chorus_double_ && (again || section.lifted))
+                PlayMelody(kLead2, chorus_below, 0, 0, count, start, energy * 88 / 100, nullptr);
+            break;
+        case kBridgeMelody: PlayMelody(kLead2, bridge_, 0, 0, count, start, energy * 92 / 100, &played); break;
+        case kSoloMelody: PlayMelody(kLead2, solo_, 0, 0, count, start, energy, &played); break;
+        case kVerseTail: PlayMelody(kLead, verse_, 0, fade ? 0 : 4, band_bars, start, energy, &played); break;
+        case kNoMelody: break;
+    }
+    Counter counter = section.counter;
+    if (section.letter == 'A' && again) counter = kGuideTones;  // the second verse gains a line beneath
+    if (section.letter == 'B' && again) counter = kHarmonyLine;  // the second chorus sings in thirds
+    if (Has(kCounterVoice)) {
+        if (counter == kHarmonyLine) PlayHarmony(played, energy);
+        if (counter == kGuideTones) PlayGuideTones(start, count, energy);
+    }
+
+    // Which bed lies under the tune: 1 pad, 2 keys, 3 both.
+    int bed = 3;
+    switch (section.letter) {
+        case 'A': bed = again ? 3 : verse_bed_; break;
+        case 'D': bed = Has(kKeys) ? 2 : 1; break;
+        case 'K': bed = 0; break;
+        default: break;
+    }
+    for (int b = 0; b < count; ++b) {
+        const int bar_index = first_bar + b;
+        // A fading outro loses a tenth of its level every bar.
+        const int bar_energy = fade ? energy * (count - b) / (count + 2) : energy;
+        if (b < band_bars) {
+            const std::string& riff =
+                section.bass == kBassLong ? long_riff_ : section.bass == kBassChorusPart ? chorus_riff_ : verse_riff_;
+            PlayBassBar(bar_index, riff, bar_energy);
+            if ((bed & 1) && Has(kPad))
+                PlayPadBar(bar_index, style_.stabs && section.letter != 'C' && section.letter != 'I', bar_energy);
+            if ((bed & 2) && Has(kKeys)) {
+                if (style_.keys == kKeysArp || section.letter == 'C') PlayArpBar(bar_index, bar_energy);
+                else PlayCompBar(bar_index, bar_energy);
+            }
+        }
+        PlayDrumBar(bar_index, bar_energy);
+    }
+}
+
+void Composer::PlayEnding(int bar_index) {
+    const int start = bar_index * steps_per_bar_;
+    const Chord tonic;
+    const int n = steps_per_bar_;
+    int root = 36 + Mod(ScalePitch(0, tonic, lift_), 12);
+    if (root > 44) root -= 12;
+    const int top = ScalePitch(NearestRoot(verse_home_, tonic), tonic, lift_);
+    if (style_.ending == kEndFade) {
+        // What is left of the fade: the pad's last chord, far away.
+        if (Has(kPad)) PlayPadBar(bar_index, false, 40);
+        AddNote(kBass, root, 44, start, n, 96);
+        return;
+    }
+    if (style_.ending == kEndHeld) {
+        // One held tonic chord with a cymbal, rolled up by the keys.
+        AddNote(kLead, top, 104, start, n, 96);
+        if (style_.echo) AddNote(kEcho, top, 56, start + 3, n - 3, 96);
+        if (Has(kCounterVoice))
+            AddNote(kCounterVoice, ScalePitch(NearestChordTone(verse_home_ - 3, tonic, -1), tonic, lift_), 86, start, n, 96);
+        AddNote(kBass, root, 108, start, n, 96);
+        if (Has(kKeys)) {
+            const int tones = style_.sevenths ? 4 : 3;
+            for (int t = 0; t < tones + 2; ++t) {
+                const int key = ScalePitch(2 * (t % tones), tonic, lift_) + 12 * (t / tones) - (base_ > 60 ? 12 : 0);
+                AddNote(kKeys, key, 80 - 3 * t, start + t, n - t, 96);
+            }
+        }
+        if (Has(kPad)) PlayPadBar(bar_index, false, 100);
+        AddDrum(crash_key_, 118, start);
+        AddDrum(57, 100, start);
+        AddDrum(36, 118, start);
+        AddDrum(41, 96, start);
+        return;
+    }
+    // Button and cold endings: the whole band on one short chord.
+    AddNote(kLead, top, 112, start, 2, 90);
+    AddNote(kLead2, top - 12, 100, start, 2, 90);
+    AddNote(kBass, root, 112, start, 2, 90);
+    if (Has(kPad)) PlayPadBar(bar_index, true, 104);
+    if (Has(kKeys)) PlayCompBar(bar_index, 104);
+    AddDrum(crash_key_, 120, start);
+    AddDrum(36, 120, start);
+    AddDrum(style_.kit == 40 ? 38 : 40, 116, start);
+}
+
+void Composer::AddTempoMap() {
+    song_.tempos.push_back({0, double(style_.tempo)});
+    if (style_.ending != kEndHeld) return;
+    // Ease off over the last bar and a half so the final chord lands broad.
+    const int beats = style_.beats;
+    const int total_beats = int(bars_.size()) * beats;
+    const int slow_from = total_beats - beats - beats / 2;
+    for (int beat = slow_from, k = 1; beat < total_beats; ++beat, ++k) {
+        const double bpm = style_.tempo * std::max(0.72, 1.0 - 0.045 * k);
+        song_.tempos.push_back({beat * kMidiTicksPerQuarter, bpm});
+    }
+}
+
+MidiSong Composer::Compose() {
+    PickMaterial();
+    LayOutBars();
+    const int ending_bar = int(bars_.size());
+    bars_.push_back({ParseProgression("I").front(), FindSection('O'), 0, 1, 99, lift_});
+    for (int first = 0; first < ending_bar; first += bars_[size_t(first)].bars) PlaySection(first);
+    PlayEnding(ending_bar);
+
+    AddTempoMap();
+    // The held chord gets two beats to ring out; a button's short chord lets
+    // the cymbal ring through its bar.
+    song_.end_tick = (ending_bar + 1) * style_.beats * kMidiTicksPerQuarter +
+                     (style_.ending == kEndHeld ? 2 * kMidiTicksPerQuarter : 0);
+
+    for (int role = kLead; role <= kDrums; ++role) {
+        const RoleMix& mix = kMix[role];
+        bool used = false;
+        for (const MidiNote& note : song_.notes) used = used || note.channel == mix.channel;
+        if (!used) continue;
+        int program = style_.kit;
+        switch (Role(role)) {
+            case kLead: program = style_.programs.lead; break;
+            case kBass: program = style_.programs.bass; break;
+            case kPad: program = style_.programs.pad; break;
+            case kKeys: program = style_.programs.keys; break;
+            case kCounterVoice: program = style_.programs.counter; break;
+            case kLead2: program = style_.programs.lead2; break;
+            case kEcho: program = style_.programs.lead; break;
+            case kDrums: break;
+        }
+        const int volume = role == kDrums ? kDrumVolume : ChannelVolume(program, mix.level);
+        song_.channels.push_back({mix.channel, mix.name, program, volume, mix.pan, mix.reverb, mix.chorus});
+    }
+    return song_;
 }
 
 void Composer::PlayPadBar(int bar_index, bool stabs, int energy) {
@@ -893,210 +1354,11 @@ void Composer::PlayArpBar(int bar_index, int energy) {
         const int key = ScalePitch(chord.degree + 2 * (digit % tones), chord, lift) + 12 * (digit / tones) + shift;
         int velocity = 70 * energy / 100 + Jitter(3);
         if (s % 4 == 0) velocity += 8;
-        AddNote(kArp, key, velocity, step, style_.arp_rate, 60);
+        AddNote(kKeys, key, velocity, step, style_.arp_rate, 60);
     }
 }
 
-void Composer::PlayDrumBar(int bar_index, int energy) {
-    const Bar& bar = bars_[size_t(bar_index)];
-    const SectionRow& section = *bar.section;
-    const int start = bar_index * steps_per_bar_;
-    const int bars_in_section = section.bars ? section.bars : intro_bars_;
-    const GrooveRow& groove = kGrooves[style_.groove];
-    auto hit = [&](int key, char level, int step) {
-        int velocity = 0;
-        switch (level) {
-            case 'X': velocity = 114; break;
-            case 'x': velocity = 94; break;
-            case 'o': velocity = 72; break;
-            case 'g': velocity = 48; break;
-            default: return;
-        }
-        velocity = velocity * energy / 100 + Jitter(5);
-        song_.notes.push_back({9, key, std::clamp(velocity, 1, 127), StepTick(start + step), 40});
-    };
-    const int n = steps_per_bar_;
-    const bool last_bar = bar.in_section == bars_in_section - 1;
-    const bool next_is_bridge =
-        bar_index + 1 < int(bars_.size()) && bars_[size_t(bar_index) + 1].section->drums == kDrumBreakdown;
 
-    if (section.drums == kDrumBreakdown) {
-        if (bar.in_section < bars_in_section - 2) {
-            hit(36, 'x', 0);
-            for (int s = 0; s < n; s += 4) hit(groove.chorus_hat, s == 0 ? 'o' : 'g', s);
-            if (bar.in_section % 2 == 1) hit(38, 'o', n - 4);
-            return;
-        }
-        // Two bars of snare build into the next section.
-        const bool sixteenths = bar.in_section == bars_in_section - 1;
-        for (int s = 0; s < n; s += sixteenths ? 1 : 2) {
-            const int progress = (bar.in_section - (bars_in_section - 2)) * n + s;
-            const int velocity = 44 + 70 * progress / (2 * n) + Jitter(3);
-            song_.notes.push_back({9, 38, std::min(velocity, 124), StepTick(start + s), 40});
-            if (s % 4 == 0) hit(36, 'x', s);
-        }
-        return;
-    }
-
-    bool play_kick = true, play_snare = true, play_hats = true;
-    if (section.drums == kDrumIntro) {
-        const bool early = bar.in_section < bars_in_section / 2;
-        play_kick = !early;
-        // A long intro holds the snare back until its last quarter.
-        play_snare = intro_bars_ > 4 ? bar.in_section >= bars_in_section * 3 / 4 : !early;
-    }
-    const bool lift = section.drums == kDrumLift;
-    const int hat_key = lift ? groove.chorus_hat : 42;
-
-    // Fill: a half bar before a new section, a beat at the end of a phrase.
-    const int fill_len = last_bar && !next_is_bridge ? n / 2 : bar.in_section % 4 == 3 ? (n == 12 ? 3 : 4) : 0;
-    const int fill_from = n - fill_len;
-    const std::string fill = kFills[(fill_ + bar_index / 8) % int(sizeof(kFills) / sizeof(kFills[0]))];
-
-    const char* kick = bar.in_section % 2 == 1 ? groove.kick_alt : groove.kick;
-    for (int s = 0; s < n; ++s) {
-        if (fill_len > 0 && s >= fill_from) {
-            const char c = fill[fill.size() - size_t(n - s)];
-            static const std::string kFillKeys = "SsHMLFK";
-            static const int kFillNotes[] = {38, 38, 50, 47, 45, 41, 36};
-            const size_t k = kFillKeys.find(c);
-            if (k != std::string::npos) {
-                const int ramp = 80 + 34 * (s - fill_from) / std::max(1, fill_len - 1);
-                const int velocity = (c == 's' ? ramp - 24 : ramp) * energy / 100 + Jitter(4);
-                song_.notes.push_back({9, kFillNotes[k], std::clamp(velocity, 1, 127), StepTick(start + s), 40});
-            }
-            if (s % 4 == 0 && c != 'K') hit(36, 'x', s);
-            continue;
-        }
-        if (play_kick) hit(36, kick[s], s);
-        if (play_snare) {
-            hit(38, groove.snare[s], s);
-            if (lift && groove.snare[s] == 'X') hit(39, 'o', s);
-        }
-        if (play_hats) {
-            if (groove.open_hat[s] != '.') hit(46, play_kick ? groove.open_hat[s] : 'o', s);
-            else hit(hat_key, section.drums == kDrumIntro && !play_kick ? 'o' : groove.hat[s], s);
-        }
-    }
-    if (bar.in_section == 0 && section.crash) {
-        hit(49, 'X', 0);
-        if (!play_kick || kick[0] == '.') hit(36, 'X', 0);
-    }
-}
-
-void Composer::PlayEnding(int bar_index) {
-    // One held tonic chord with a cymbal, rolled up by the arpeggio.
-    const int start = bar_index * steps_per_bar_;
-    const Chord tonic;
-    const int n = steps_per_bar_;
-    AddNote(kLead, ScalePitch(NearestRoot(verse_home_, tonic), tonic, lift_), 104, start, n, 96);
-    if (style_.echo) AddNote(kEcho, ScalePitch(NearestRoot(verse_home_, tonic), tonic, lift_), 56, start + 3, n - 3, 96);
-    AddNote(kCounterVoice, ScalePitch(NearestChordTone(verse_home_ - 3, tonic, -1), tonic, lift_), 86, start, n, 96);
-    int root = 36 + Mod(ScalePitch(0, tonic, lift_), 12);
-    if (root > 44) root -= 12;
-    AddNote(kBass, root, 108, start, n, 96);
-    const int tones = style_.sevenths ? 4 : 3;
-    for (int t = 0; t < tones + 2; ++t) {
-        const int key = ScalePitch(2 * (t % tones), tonic, lift_) + 12 * (t / tones) - (base_ > 60 ? 12 : 0);
-        AddNote(kArp, key, 80 - 3 * t, start + t, n - t, 96);
-    }
-    // The pad reuses the voicing search on a bar that carries the tonic.
-    PlayPadBar(bar_index, false, 100);
-    song_.notes.push_back({9, 49, 118, StepTick(start), 40});
-    song_.notes.push_back({9, 57, 100, StepTick(start), 40});
-    song_.notes.push_back({9, 36, 118, StepTick(start), 40});
-    song_.notes.push_back({9, 41, 96, StepTick(start), 40});
-}
-
-void Composer::AddTempoMap() {
-    song_.tempos.push_back({0, double(style_.tempo)});
-    // Ease off over the last bar and a half so the final chord lands broad.
-    const int beats = style_.beats;
-    const int total_beats = int(bars_.size()) * beats;
-    const int slow_from = total_beats - beats - beats / 2;
-    for (int beat = slow_from, k = 1; beat < total_beats; ++beat, ++k) {
-        const double bpm = style_.tempo * std::max(0.72, 1.0 - 0.045 * k);
-        song_.tempos.push_back({beat * kMidiTicksPerQuarter, bpm});
-    }
-}
-
-MidiSong Composer::Compose() {
-    PickMaterial();
-    LayOutBars();
-    const int ending_bar = int(bars_.size());
-    bars_.push_back({ParseProgression("I").front(), FindSection('O'), 99, lift_});
-
-    int section_first_bar = 0;
-    while (section_first_bar < ending_bar) {
-        const SectionRow& section = *bars_[size_t(section_first_bar)].section;
-        const int count = section.bars ? section.bars : intro_bars_;
-        const int section_start = section_first_bar * steps_per_bar_;
-
-        // Melody.
-        std::vector<PhraseNote> played;
-        switch (section.melody) {
-            case kVerseMelody: PlayMelody(kLead, verse_, 0, 0, count, section_start, section.energy, &played); break;
-            case kChorusMelody: PlayMelody(kLead, chorus_, 0, 0, count, section_start, section.energy, &played); break;
-            case kBridgeMelody:
-                PlayMelody(kLead2, bridge_, 0, 0, count, section_start, section.energy * 92 / 100, &played);
-                break;
-            case kSoloMelody: PlayMelody(kLead2, solo_, 0, 0, count, section_start, section.energy, &played); break;
-            case kVerseTail: PlayMelody(kLead, verse_, 0, 4, count, section_start, section.energy, &played); break;
-            case kNoMelody: break;
-        }
-        if (section.counter == kHarmonyLine) PlayHarmony(played, section.energy);
-        if (section.counter == kGuideTones) PlayGuideTones(section_start, count, section.energy);
-
-        for (int b = 0; b < count; ++b) {
-            const int bar_index = section_first_bar + b;
-            // The intro swells in.
-            const int energy = section.drums == kDrumIntro ? section.energy - 16 + 24 * b / std::max(1, count) : section.energy;
-            const char* bass = nullptr;
-            switch (section.bass) {
-                case kBassEntersLate:
-                    if (b >= count / 2) bass = kBassPatterns[style_.bass_verse];
-                    break;
-                case kBassVersePart: bass = kBassPatterns[style_.bass_verse]; break;
-                case kBassChorusPart: bass = kBassPatterns[style_.bass_chorus]; break;
-                case kBassLong: bass = kBassPatterns[style_.beats == 3 ? kBassWaltzHalf : kBassHalf]; break;
-            }
-            if (bass) PlayBassBar(bar_index, bass, energy);
-            PlayPadBar(bar_index, style_.stabs && section.drums != kDrumBreakdown && section.drums != kDrumIntro,
-                       energy);
-            const bool arp = section.arp == kArpOn || (section.arp == kArpUnlessStabs && !style_.stabs);
-            if (arp) PlayArpBar(bar_index, energy);
-            PlayDrumBar(bar_index, energy);
-        }
-        section_first_bar += count;
-    }
-    PlayEnding(ending_bar);
-
-    AddTempoMap();
-    // Two beats of silence let the last chord ring out before the track ends.
-    song_.end_tick = (ending_bar + 1) * style_.beats * kMidiTicksPerQuarter + 2 * kMidiTicksPerQuarter;
-
-    for (int role = kLead; role <= kDrums; ++role) {
-        const RoleMix& mix = kMix[role];
-        bool used = false;
-        for (const MidiNote& note : song_.notes) used = used || note.channel == mix.channel;
-        if (!used) continue;
-        int program = 0;  // also the standard kit on the drum channel
-        switch (Role(role)) {
-            case kLead: program = style_.programs.lead; break;
-            case kBass: program = style_.programs.bass; break;
-            case kPad: program = style_.programs.pad; break;
-            case kArp: program = style_.programs.arp; break;
-            case kCounterVoice: program = style_.programs.counter; break;
-            case kLead2: program = style_.programs.lead2; break;
-            case kEcho: program = style_.programs.lead; break;
-            case kDrums: break;
-        }
-        song_.channels.push_back({mix.channel, mix.name, program, mix.volume, mix.pan, mix.reverb, mix.chorus});
-    }
-    return song_;
-}
-
-// "Music/01_Lunar_Dawn.mid" -> "Lunar Dawn"
 std::string TitleOf(const std::string& path) {
     std::string name = path.substr(path.find('/') + 1);
     name = name.substr(0, name.rfind('.'));

@@ -12,21 +12,6 @@ struct TrackEvent {
     std::vector<uint8_t> bytes;
 };
 
-void PutBigEndian(std::vector<uint8_t>& out, uint32_t value, int bytes) {
-    for (int i = bytes - 1; i >= 0; --i) out.push_back(uint8_t(value >> (8 * i)));
-}
-
-void PutVariableLength(std::vector<uint8_t>& out, uint32_t value) {
-    uint8_t groups[5];
-    int count = 0;
-    do {
-        groups[count++] = uint8_t(value & 0x7F);
-        value >>= 7;
-    } while (value != 0);
-    while (count > 1) out.push_back(uint8_t(groups[--count] | 0x80));
-    out.push_back(groups[0]);
-}
-
 std::vector<uint8_t> MetaText(uint8_t type, const std::string& text) {
     std::vector<uint8_t> bytes = {0xFF, type};
     PutVariableLength(bytes, uint32_t(text.size()));
@@ -93,6 +78,21 @@ std::vector<TrackEvent> ChannelEvents(const MidiChannelSetup& setup, std::vector
 }
 
 }  // namespace
+
+void PutBigEndian(std::vector<uint8_t>& out, uint32_t value, int bytes) {
+    for (int i = bytes - 1; i >= 0; --i) out.push_back(uint8_t(value >> (8 * i)));
+}
+
+void PutVariableLength(std::vector<uint8_t>& out, uint32_t value) {
+    uint8_t groups[5];
+    int count = 0;
+    do {
+        groups[count++] = uint8_t(value & 0x7F);
+        value >>= 7;
+    } while (value != 0);
+    while (count > 1) out.push_back(uint8_t(groups[--count] | 0x80));
+    out.push_back(groups[0]);
+}
 
 std::vector<uint8_t> EncodeMidi(const MidiSong& song) {
     std::vector<uint8_t> file = {'M', 'T', 'h', 'd'};

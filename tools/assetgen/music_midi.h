@@ -41,6 +41,11 @@ struct MidiSong {
     int end_tick = 0;  // every track ends here
 };
 
+// Standard MIDI Files count in big-endian fields and variable-length
+// quantities (seven bits a byte, the high bit set on all but the last).
+void PutBigEndian(std::vector<uint8_t>& out, uint32_t value, int bytes);
+void PutVariableLength(std::vector<uint8_t>& out, uint32_t value);
+
 // The whole file, ready to write.
 std::vector<uint8_t> EncodeMidi(const MidiSong& song);
 

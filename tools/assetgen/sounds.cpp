@@ -14,6 +14,7 @@
 namespace {
 
 using sounds::Envelope;
+using sounds::Filter;
 using sounds::Instrument;
 using sounds::Jingle;
 using sounds::Note;
@@ -145,163 +146,169 @@ void SynthMeDown(Track& out) {
     }
 }
 
-// Jingle voices, reused by several bonuses and the two endings.
-// {wave, duty, {attack, decay, sustain, release}, level,
-//  vibrato {hz, depth, delay}, bend {semitones, time}, cutoff {start, end, time}}
-const Instrument zip_pulse = {   // thin, quick and bright
-    Wave::pulse, 0.125, {0.002, 0.06, 0.55, 0.05}, 0.55,
-    7.0, 0.18, 0.08, -2.5, 0.012, 9000.0, 4200.0, 0.05};
-const Instrument zip_body = {    // hollow double an octave down
-    Wave::pulse, 0.5, {0.002, 0.05, 0.5, 0.05}, 0.3,
-    7.0, 0.18, 0.08, -2.5, 0.012, 5000.0, 2500.0, 0.05};
-const Instrument brass = {       // blatty saw whose filter closes after the hit
-    Wave::saw, 0.0, {0.006, 0.12, 0.7, 0.09}, 0.4,
-    5.5, 0.12, 0.14, -0.6, 0.03, 7000.0, 1900.0, 0.1};
-const Instrument brass_top = {   // square edge riding on the brass
-    Wave::pulse, 0.33, {0.004, 0.1, 0.6, 0.09}, 0.22,
-    5.5, 0.12, 0.14, -0.6, 0.03, 6000.0, 2600.0, 0.1};
-const Instrument chime = {       // sweet bell
-    Wave::bell, 0.0, {0.0015, 1.0, 1.0, 0.32}, 0.6,
-    0.0, 0.0, 0.0, 0.0, 0.001, 0.0, 0.0, 1.0};
-const Instrument soft_triangle = {  // warm bed under the bells
-    Wave::triangle, 0.0, {0.01, 0.2, 0.4, 0.25}, 0.35,
-    0.0, 0.0, 0.0, 0.0, 0.001, 0.0, 0.0, 1.0};
-const Instrument lead = {        // singing square with late vibrato
-    Wave::pulse, 0.5, {0.004, 0.15, 0.75, 0.07}, 0.42,
-    5.5, 0.22, 0.16, -0.4, 0.02, 5200.0, 2600.0, 0.12};
-const Instrument harmony = {     // narrower, quieter pad
-    Wave::pulse, 0.25, {0.006, 0.2, 0.55, 0.08}, 0.2,
-    5.5, 0.08, 0.2, 0.0, 0.001, 3600.0, 2000.0, 0.15};
-const Instrument bass = {        // triangle bass, a little plucked
-    Wave::triangle, 0.0, {0.003, 0.12, 0.7, 0.05}, 0.6,
-    0.0, 0.0, 0.0, 0.0, 0.001, 0.0, 0.0, 1.0};
-const Instrument snare = {       // noise tap
-    Wave::noise, 0.0, {0.001, 0.035, 0.0, 0.03}, 0.32,
-    0.0, 0.0, 0.0, 0.0, 0.001, 9000.0, 3000.0, 0.04};
-const Instrument crash = {       // long bright noise for the last chord
-    Wave::noise, 0.0, {0.001, 0.35, 0.0, 0.3}, 0.22,
-    0.0, 0.0, 0.0, 0.0, 0.001, 10000.0, 3500.0, 0.4};
+// The jingles' band: General MIDI's brass, strings, harp, electric piano,
+// glockenspiel and timpani, as the tracks use them.
+// {wave, shape, {attack, decay, sustain, release}, level, detune in cents,
+//  vibrato {hz, depth, delay}, bend {semitones, time},
+//  tone {filter, start, end, time, follow, q}}
+const Instrument trumpet = {     // bright solo brass, scooping up into each note
+    Wave::saw, 0.0, {0.012, 0.15, 0.75, 0.08}, 0.42, 3.0,
+    {5.5, 0.12, 0.2}, {-0.8, 0.025}, {Filter::low, 6500.0, 4200.0, 0.25, 2.2, 0.8}};
+const Instrument brass = {       // the section under it, wider and darker
+    Wave::saw, 0.0, {0.01, 0.12, 0.65, 0.1}, 0.3, 9.0,
+    {5.0, 0.06, 0.25}, {-0.5, 0.03}, {Filter::low, 4200.0, 2400.0, 0.25, 1.8, 0.75}};
+const Instrument horn = {        // mellow brass for the sad ending
+    Wave::saw, 0.0, {0.035, 0.3, 0.8, 0.12}, 0.55, 4.0,
+    {4.8, 0.1, 0.35}, {-0.4, 0.05}, {Filter::low, 1700.0, 1100.0, 0.4, 1.2, 0.7}};
+const Instrument strings = {     // a soft section that swells in
+    Wave::saw, 0.0, {0.09, 0.4, 0.85, 0.3}, 0.2, 12.0,
+    {5.2, 0.08, 0.25}, {0.0, 0.001}, {Filter::low, 2600.0, 2000.0, 0.5, 0.6, 0.7}};
+const Instrument harp = {        // bright plucked strings for the run
+    Wave::pluck, 0.8, {0.001, 0.3, 0.0, 0.1}, 0.5, 0.0,
+    {0.0, 0.0, 0.0}, {0.0, 0.001}, {Filter::none, 1.0, 1.0, 1.0, 0.0, 0.7}};
+const Instrument tine = {        // warm electric piano
+    Wave::tine, 1.1, {0.002, 0.7, 0.3, 0.35}, 0.5, 0.0,
+    {0.0, 0.0, 0.0}, {0.0, 0.001}, {Filter::low, 5000.0, 2500.0, 0.3, 0.0, 0.7}};
+const Instrument glockenspiel = {
+    Wave::bell, 0.0, {0.0015, 1.0, 1.0, 0.3}, 0.35, 0.0,
+    {0.0, 0.0, 0.0}, {0.0, 0.001}, {Filter::none, 1.0, 1.0, 1.0, 0.0, 0.7}};
+const Instrument bass = {        // round plucked bass
+    Wave::triangle, 0.0, {0.004, 0.25, 0.6, 0.1}, 0.16, 0.0,
+    {0.0, 0.0, 0.0}, {0.0, 0.001}, {Filter::none, 1.0, 1.0, 1.0, 0.0, 0.7}};
+const Instrument timpani = {     // the skin sags in pitch after the stroke
+    Wave::sine, 0.0, {0.002, 0.4, 0.0, 0.25}, 0.35, 0.0,
+    {0.0, 0.0, 0.0}, {0.6, 0.06}, {Filter::none, 1.0, 1.0, 1.0, 0.0, 0.7}};
+const Instrument kick = {        // the punch under a stab
+    Wave::sine, 0.0, {0.001, 0.05, 0.0, 0.03}, 0.9, 0.0,
+    {0.0, 0.0, 0.0}, {14.0, 0.015}, {Filter::none, 1.0, 1.0, 1.0, 0.0, 0.7}};
+const Instrument snare = {       // crack of the stick
+    Wave::noise, 0.0, {0.001, 0.05, 0.0, 0.04}, 0.6, 0.0,
+    {0.0, 0.0, 0.0}, {0.0, 0.001}, {Filter::band, 4500.0, 2500.0, 0.05, 0.0, 0.9}};
+const Instrument cymbal = {
+    Wave::noise, 0.0, {0.001, 0.5, 0.0, 0.4}, 0.22, 0.0,
+    {0.0, 0.0, 0.0}, {0.0, 0.001}, {Filter::high, 7000.0, 5000.0, 0.5, 0.0, 0.7}};
+const Instrument whoosh = {      // air rushing past, rising with the run
+    Wave::noise, 0.0, {0.08, 0.2, 0.8, 0.15}, 1.4, 0.0,
+    {0.0, 0.0, 0.0}, {0.0, 0.001}, {Filter::band, 350.0, 9000.0, 0.2, 0.0, 1.4}};
 
-// Speed: a fast two-octave climb up A major, each note zipping up into place.
-const Jingle speed_jingle = {
-    0.046,
-    {zip_pulse, zip_body},
-    {
-        {0, 1, 69, 0, 0.8}, {1, 1, 73, 0, 0.85}, {2, 1, 76, 0, 0.9},
-        {3, 1, 81, 0, 0.95}, {4, 1, 85, 0, 1.0}, {5, 1, 88, 0, 1.0},
-        {6, 4, 93, 0, 1.0},
-        {0, 1, 57, 1, 0.8}, {1, 1, 61, 1, 0.85}, {2, 1, 64, 1, 0.9},
-        {3, 1, 69, 1, 0.95}, {4, 1, 73, 1, 1.0}, {5, 1, 76, 1, 1.0},
-        {6, 4, 81, 1, 1.0},
-    },
-    0x5BEEDull};
-
-// Power: two brass stabs, D then up a fourth to G, each hit with a snare.
+// Power, the twin cannon: a G major arpeggio shot up on the trumpet with
+// the glockenspiel two octaves over it, punched in by kick and snare, and
+// landing on the section's full chord.
 const Jingle power_jingle = {
-    0.1,
-    {brass, brass_top, bass, snare},
+    0.055,
+    {trumpet, glockenspiel, brass, bass, kick, snare},
     {
-        {0, 1.1, 50, 0, 0.9}, {0, 1.1, 57, 0, 0.8}, {0, 1.1, 62, 0, 0.8},
-        {0, 1.1, 74, 1, 0.7}, {0, 1.1, 38, 2, 1.0}, {0, 1, 104, 3, 1.0},
-        {1.5, 4, 55, 0, 1.0}, {1.5, 4, 62, 0, 0.9}, {1.5, 4, 67, 0, 0.9},
-        {1.5, 4, 79, 1, 0.8}, {1.5, 4, 43, 2, 1.0}, {1.5, 1, 106, 3, 1.2},
+        {0, 0.9, 67, 0, 0.85}, {1, 0.9, 71, 0, 0.9}, {2, 0.9, 74, 0, 0.95}, {3, 6, 79, 0, 1.0},
+        {0, 1, 91, 1, 0.6}, {1, 1, 95, 1, 0.65}, {2, 1, 98, 1, 0.7}, {3, 6, 103, 1, 0.8},
+        {0, 0.8, 55, 2, 1.0}, {0, 0.8, 62, 2, 1.0}, {0, 0.8, 67, 2, 0.9},
+        {3, 6, 67, 2, 1.0}, {3, 6, 71, 2, 0.9}, {3, 6, 74, 2, 0.9},
+        {0, 0.8, 43, 3, 1.0}, {3, 6, 43, 3, 1.0},
+        {0, 1, 40, 4, 1.0}, {3, 1, 40, 4, 0.45},
+        {0, 1, 127, 5, 1.0}, {3, 1, 127, 5, 0.5},
     },
     0x90E3ull};
 
-// Health: C major rising on a bell, landing on a ringing third.
-const Jingle health_jingle = {
-    0.068,
-    {chime, soft_triangle},
+// Speed: a harp glissando flying up three octaves of D major pentatonic
+// through a rush of air, to a ringing top note.
+const Jingle speed_jingle = {
+    0.02,
+    {harp, whoosh, glockenspiel},
     {
-        {0, 1, 72, 0, 0.75}, {1, 1, 76, 0, 0.8}, {2, 1, 79, 0, 0.85},
-        {3, 1, 84, 0, 0.95}, {4, 3, 88, 0, 0.85}, {4, 3, 84, 0, 0.6},
-        {0, 4, 60, 1, 0.7}, {0, 4, 64, 1, 0.55}, {4, 3, 67, 1, 0.6},
+        {0, 1, 62, 0, 0.6}, {1, 1, 64, 0, 0.62}, {2, 1, 66, 0, 0.64}, {3, 1, 69, 0, 0.66},
+        {4, 1, 71, 0, 0.68}, {5, 1, 74, 0, 0.7}, {6, 1, 76, 0, 0.72}, {7, 1, 78, 0, 0.75},
+        {8, 1, 81, 0, 0.78}, {9, 1, 83, 0, 0.8}, {10, 1, 86, 0, 0.83}, {11, 1, 88, 0, 0.86},
+        {12, 1, 90, 0, 0.9}, {13, 1, 93, 0, 0.93}, {14, 1, 95, 0, 0.96}, {15, 10, 98, 0, 1.0},
+        {0, 15, 135, 1, 1.0},
+        {15, 10, 98, 2, 0.6},
+    },
+    0x5BEEDull};
+
+// Health: a warm rising sixth, C to A, on electric piano with a hint of
+// glockenspiel, over a soft F major chord.
+const Jingle health_jingle = {
+    0.16,
+    {tine, glockenspiel, strings, bass},
+    {
+        {0, 1, 72, 0, 0.8}, {1, 4, 81, 0, 1.0},
+        {0, 1, 84, 1, 0.25}, {1, 4, 93, 1, 0.3},
+        {0, 5, 53, 2, 0.8}, {0, 5, 57, 2, 0.7}, {0, 5, 60, 2, 0.7},
+        {0, 5, 41, 3, 0.7},
     },
     0x4EA17ull};
 
-// Game over in A minor: three falling phrases over i - V - VI - V, then the
-// tonic held with a slow waver.
+// Game over in D minor: the horn falls A-G-F-E-D, each note longer than the
+// one before, over strings and bass going Dm - B flat - A - Dm, and the low
+// D dies away under a soft drum.
 const Jingle gameover_jingle = {
-    0.145,
-    {lead, harmony, bass, snare},
+    0.1,
+    {horn, strings, bass, timpani},
     {
-        // lead
-        {0, 1, 76, 0, 1.0}, {1, 1, 72, 0, 0.9}, {2, 2, 69, 0, 0.95},
-        {4, 1, 74, 0, 1.0}, {5, 1, 71, 0, 0.9}, {6, 2, 68, 0, 0.95},
-        {8, 1, 72, 0, 1.0}, {9, 1, 69, 0, 0.9}, {10, 2, 65, 0, 0.95},
-        {12, 1, 71, 0, 0.95}, {13, 1, 68, 0, 0.9}, {14, 8, 69, 0, 1.0},
-        // harmony chords
-        {0, 3.8, 60, 1, 1.0}, {0, 3.8, 64, 1, 0.9},
-        {4, 3.8, 59, 1, 1.0}, {4, 3.8, 64, 1, 0.9},
-        {8, 3.8, 60, 1, 1.0}, {8, 3.8, 65, 1, 0.9},
-        {12, 1.8, 59, 1, 1.0}, {12, 1.8, 62, 1, 0.9},
-        {14, 8, 60, 1, 1.0}, {14, 8, 64, 1, 0.9},
-        // bass, root and octave
-        {0, 0.9, 45, 2, 1.0}, {1, 0.9, 57, 2, 0.8}, {2, 0.9, 45, 2, 1.0}, {3, 0.9, 57, 2, 0.8},
-        {4, 0.9, 40, 2, 1.0}, {5, 0.9, 52, 2, 0.8}, {6, 0.9, 40, 2, 1.0}, {7, 0.9, 52, 2, 0.8},
-        {8, 0.9, 41, 2, 1.0}, {9, 0.9, 53, 2, 0.8}, {10, 0.9, 41, 2, 1.0}, {11, 0.9, 53, 2, 0.8},
-        {12, 0.9, 40, 2, 1.0}, {13, 0.9, 52, 2, 0.8}, {14, 8, 33, 2, 1.0}, {14, 8, 45, 2, 0.6},
-        // a soft tap at each phrase
-        {0, 1, 100, 3, 0.6}, {4, 1, 100, 3, 0.6}, {8, 1, 100, 3, 0.6},
-        {12, 1, 100, 3, 0.6}, {14, 1, 98, 3, 0.9},
+        {0, 1.7, 69, 0, 1.0}, {1.8, 2.2, 67, 0, 0.95}, {4.2, 3.0, 65, 0, 0.95},
+        {7.4, 4.1, 64, 0, 0.95}, {11.7, 13, 62, 0, 1.0},
+        {0, 4.1, 50, 1, 0.9}, {0, 4.1, 53, 1, 0.8}, {0, 4.1, 57, 1, 0.8},
+        {4.2, 3.1, 46, 1, 0.9}, {4.2, 3.1, 50, 1, 0.8}, {4.2, 3.1, 53, 1, 0.8},
+        {7.4, 4.2, 45, 1, 0.9}, {7.4, 4.2, 49, 1, 0.8}, {7.4, 4.2, 52, 1, 0.8},
+        {11.7, 13, 50, 1, 0.9}, {11.7, 13, 53, 1, 0.8}, {11.7, 13, 57, 1, 0.8},
+        {0, 4.1, 38, 2, 1.0}, {4.2, 3.1, 34, 2, 1.0}, {7.4, 4.2, 33, 2, 1.0}, {11.7, 13, 38, 2, 1.0},
+        {0, 1, 38, 3, 0.6}, {11.7, 1, 38, 3, 0.9},
     },
     0x6A3E0ull};
 
-// Victory in C major: a "ta-ta-ta-taaa" pickup, a climb through F and G
-// and a held top C over the full chord with a crash.
+// Victory in C major: the trumpet's "ta-ta-ta-taa", up through the C chord,
+// then A flat and B flat carry it home to a held top C over the full band,
+// with a timpani roll and a crash.
 const Jingle victory_jingle = {
-    0.105,
-    {lead, harmony, bass, snare, crash, brass},
+    0.11,
+    {trumpet, brass, bass, timpani, snare, cymbal, glockenspiel},
     {
-        // lead
-        {0, 0.8, 67, 0, 0.85}, {1, 0.8, 67, 0, 0.85}, {2, 0.8, 67, 0, 0.9}, {3, 3, 72, 0, 1.0},
-        {6, 1, 67, 0, 0.85}, {7, 1, 72, 0, 0.9}, {8, 4, 76, 0, 1.0},
-        {12, 2, 77, 0, 0.95}, {14, 1, 76, 0, 0.85}, {15, 1, 77, 0, 0.9}, {16, 4, 81, 0, 1.0},
-        {20, 2, 79, 0, 0.95}, {22, 1, 77, 0, 0.85}, {23, 1, 74, 0, 0.85},
-        {24, 2, 79, 0, 0.95}, {26, 1, 81, 0, 0.9}, {27, 1, 83, 0, 0.95}, {28, 10, 84, 0, 1.0},
-        // harmony stabs
-        {3, 3, 64, 1, 1.0}, {3, 3, 67, 1, 0.9}, {8, 4, 64, 1, 1.0}, {8, 4, 67, 1, 0.9},
-        {12, 4, 65, 1, 1.0}, {12, 4, 69, 1, 0.9}, {16, 4, 65, 1, 1.0}, {16, 4, 72, 1, 0.9},
-        {20, 4, 67, 1, 1.0}, {20, 4, 71, 1, 0.9}, {24, 4, 67, 1, 1.0}, {24, 4, 74, 1, 0.9},
-        {28, 10, 67, 1, 1.0}, {28, 10, 72, 1, 0.9}, {28, 10, 76, 1, 0.9},
-        // brass under the last chord
-        {28, 10, 60, 5, 0.7}, {28, 10, 67, 5, 0.6},
+        // trumpet
+        {0, 0.8, 67, 0, 1.0}, {1, 0.8, 67, 0, 1.0}, {2, 0.8, 67, 0, 1.0}, {3, 2, 72, 0, 1.0},
+        {5, 0.9, 67, 0, 0.85}, {6, 0.9, 72, 0, 0.9}, {7, 3, 76, 0, 1.0},
+        {10, 1.9, 75, 0, 0.95}, {12, 1.9, 77, 0, 0.95}, {14, 0.9, 79, 0, 1.0}, {15, 9, 84, 0, 1.0},
+        // section
+        {0, 0.8, 55, 1, 0.9}, {0, 0.8, 62, 1, 0.8}, {1, 0.8, 55, 1, 0.9}, {1, 0.8, 62, 1, 0.8},
+        {2, 0.8, 55, 1, 0.95}, {2, 0.8, 62, 1, 0.85},
+        {3, 2, 64, 1, 0.9}, {3, 2, 67, 1, 0.8}, {7, 3, 67, 1, 0.9}, {7, 3, 72, 1, 0.8},
+        {10, 1.9, 63, 1, 0.9}, {10, 1.9, 68, 1, 0.8}, {10, 1.9, 72, 1, 0.8},
+        {12, 1.9, 65, 1, 0.9}, {12, 1.9, 70, 1, 0.8}, {12, 1.9, 74, 1, 0.8},
+        {14, 10, 64, 1, 0.9}, {14, 10, 67, 1, 0.8}, {14, 10, 72, 1, 0.9}, {14, 10, 76, 1, 0.8},
         // bass
-        {0, 0.8, 43, 2, 0.9}, {1, 0.8, 43, 2, 0.9}, {2, 0.8, 43, 2, 0.9},
-        {3, 2.8, 48, 2, 1.0}, {6, 1.8, 43, 2, 0.9}, {8, 1.8, 48, 2, 1.0}, {10, 1.8, 52, 2, 0.9},
-        {12, 1.8, 41, 2, 1.0}, {14, 1.8, 48, 2, 0.9}, {16, 1.8, 41, 2, 1.0}, {18, 1.8, 45, 2, 0.9},
-        {20, 1.8, 43, 2, 1.0}, {22, 1.8, 50, 2, 0.9}, {24, 1.8, 43, 2, 1.0}, {26, 1.8, 47, 2, 0.9},
-        {28, 10, 36, 2, 1.0}, {28, 10, 48, 2, 0.6},
-        // drums
-        {0, 1, 102, 3, 0.5}, {1, 1, 102, 3, 0.5}, {2, 1, 102, 3, 0.6}, {3, 1, 100, 3, 1.0},
-        {8, 1, 100, 3, 0.8}, {12, 1, 100, 3, 0.9}, {16, 1, 100, 3, 0.8},
-        {20, 1, 100, 3, 0.9}, {24, 1, 100, 3, 0.8}, {26, 1, 102, 3, 0.5}, {27, 1, 102, 3, 0.6},
-        {28, 2, 110, 4, 1.0},
+        {0, 0.8, 43, 2, 0.8}, {1, 0.8, 43, 2, 0.8}, {2, 0.8, 43, 2, 0.8}, {3, 2, 36, 2, 1.0},
+        {5, 2, 43, 2, 0.9}, {7, 3, 36, 2, 1.0}, {10, 1.9, 44, 2, 1.0}, {12, 1.9, 46, 2, 1.0},
+        {14, 10, 36, 2, 1.0},
+        // drums: taps on the pickup, timpani on the downbeats, a roll into the last chord
+        {0, 1, 127, 4, 0.7}, {1, 1, 127, 4, 0.7}, {2, 1, 127, 4, 0.8},
+        {3, 1, 36, 3, 1.0}, {7, 1, 43, 3, 0.8},
+        {12, 0.3, 43, 3, 0.35}, {12.33, 0.3, 43, 3, 0.4}, {12.67, 0.3, 43, 3, 0.45},
+        {13, 0.3, 43, 3, 0.5}, {13.33, 0.3, 43, 3, 0.6}, {13.67, 0.3, 43, 3, 0.7},
+        {14, 1, 36, 3, 1.0}, {14, 2, 120, 5, 1.0},
+        {15, 9, 96, 6, 0.5},
     },
     0x71C70ull};
 
-// How a jingle is finished off: echo and total length.
+// How a jingle is finished off: the hall around it, how hard its peaks are
+// rounded off, and its length.
 struct JingleShape {
     const Jingle* jingle;
-    double echo_delay, echo_feedback, echo_mix;  // seconds, gain, gain
-    int echo_repeats;
+    double room_size, room_damp, room_mix;
+    double drive;   // 0: left as played
     double length;  // seconds, the tail is cut with a fade
 };
 
 void SynthJingle(Track& out, const JingleShape& shape) {
     out.clear();
     sounds::RenderJingle(out, *shape.jingle);
-    if (shape.echo_mix > 0.0)
-        sounds::AddEcho(out, shape.echo_delay, shape.echo_feedback, shape.echo_mix, shape.echo_repeats);
+    sounds::AddRoom(out, shape.room_size, shape.room_damp, shape.room_mix, shape.length);
+    if (shape.drive > 0.0) sounds::Saturate(out, shape.drive);
     out.resize(static_cast<std::size_t>(sounds::Samples(shape.length)), 0.0);
 }
 
-// {jingle, echo {delay, feedback, mix, repeats}, length}
-const JingleShape speed_shape = {&speed_jingle, 0.092, 0.3, 0.3, 3, 0.62};
-const JingleShape power_shape = {&power_jingle, 0.0, 0.0, 0.0, 0, 0.68};
-const JingleShape health_shape = {&health_jingle, 0.136, 0.25, 0.25, 2, 0.8};
-const JingleShape gameover_shape = {&gameover_jingle, 0.29, 0.25, 0.22, 3, 3.6};
-const JingleShape victory_shape = {&victory_jingle, 0.21, 0.22, 0.2, 3, 4.6};
+// {jingle, room {size, damp, mix}, drive, length}
+const JingleShape power_shape = {&power_jingle, 0.3, 0.4, 0.35, 1.0, 0.7};
+const JingleShape speed_shape = {&speed_jingle, 0.4, 0.3, 0.45, 1.2, 0.65};
+const JingleShape health_shape = {&health_jingle, 0.4, 0.4, 0.4, 0.0, 0.9};
+const JingleShape gameover_shape = {&gameover_jingle, 0.4, 0.45, 0.35, 1.2, 3.1};
+const JingleShape victory_shape = {&victory_jingle, 0.45, 0.35, 0.4, 1.5, 3.3};
 
 void SynthSpeed(Track& out) { SynthJingle(out, speed_shape); }
 void SynthPower(Track& out) { SynthJingle(out, power_shape); }
@@ -317,16 +324,21 @@ struct Recipe {
     double fade_out;  // seconds
 };
 
+// The levels mix the effects a few dB above the music and leave room for
+// two or three of them at once over the loudest bar of a track: the mixer
+// adds its channels without headroom. Each peak puts its effect near -21.5
+// LUFS at its loudest 400 ms as the game plays it; the volley, which the
+// game plays at 80 of 128 and repeats while fire is held, a dB below that.
 const Recipe recipes[] = {
-    {"Sound/Strela.wav",       SynthStrela,     0.89, 0.0005, 0.01},
-    {"Sound/Vybuch_big.wav",   SynthBlastBig,   0.89, 0.001,  0.12},
-    {"Sound/Vybuch_small.wav", SynthBlastSmall, 0.89, 0.001,  0.05},
-    {"Sound/MeDown.wav",       SynthMeDown,     0.89, 0.001,  0.06},
-    {"Sound/Speed.wav",        SynthSpeed,      0.89, 0.001,  0.06},
-    {"Sound/Power.wav",        SynthPower,      0.89, 0.001,  0.06},
-    {"Sound/Health.wav",       SynthHealth,     0.89, 0.001,  0.12},
-    {"Sound/GameOver.wav",     SynthGameOver,   0.89, 0.001,  0.3},
-    {"Sound/Victory.wav",      SynthVictory,    0.89, 0.001,  0.3},
+    {"Sound/Strela.wav",       SynthStrela,     0.74,  0.0005, 0.01},
+    {"Sound/Vybuch_big.wav",   SynthBlastBig,   0.15,  0.001,  0.12},
+    {"Sound/Vybuch_small.wav", SynthBlastSmall, 0.20,  0.001,  0.05},
+    {"Sound/MeDown.wav",       SynthMeDown,     0.19,  0.001,  0.06},
+    {"Sound/Speed.wav",        SynthSpeed,      0.138, 0.001,  0.06},
+    {"Sound/Power.wav",        SynthPower,      0.200, 0.001,  0.06},
+    {"Sound/Health.wav",       SynthHealth,     0.204, 0.001,  0.12},
+    {"Sound/GameOver.wav",     SynthGameOver,   0.157, 0.001,  0.3},
+    {"Sound/Victory.wav",      SynthVictory,    0.155, 0.001,  0.3},
 };
 
 struct CatalogueSound {

@@ -42,6 +42,86 @@ const Partial bell_partials[] = {
     {4.2, 0.10, 0.05},   // slightly sharp shimmer on the strike
 };
 
+// The harp's string: how many harmonics it sounds and how much faster each
+// one above the first dies, per second and harmonic.
+constexpr int pluck_harmonics = 24;
+constexpr double pluck_damping = 3.0;
+
+// The tine's bark fades to a round sine; a faint high partial rings
+// on the strike like the metal of the tine.
+constexpr double tine_bark_time = 0.18;
+constexpr double tine_ring_ratio = 7.0, tine_ring_level = 0.1, tine_ring_time = 0.03;
+
+// Everything one note needs from sample to sample.
+struct NoteVoice {
+    double phase[2] = {};
+    double partial_phase[pluck_harmonics] = {};
+    double partial_gain[pluck_harmonics] = {};
+    double partial_fade[pluck_harmonics] = {};
+    HeldNoise noise;
+    Svf tone;
+};
+
+double Oscillate(Wave wave, double& phase, double hz) {
+    const double step = Advance(phase, hz);
+    switch (wave) {
+        case Wave::saw: return Saw(phase, step);
+        case Wave::triangle: return Triangle(phase);
+        default: return Sine(phase);
+    }
+}
+
+double Sound(const Instrument& voice, NoteVoice& state, double hz, double t) {
+    double v = 0.0;
+    switch (voice.wave) {
+        case Wave::bell:
+            for (std::size_t p = 0; p < std::size(bell_partials); ++p) {
+                const Partial& partial = bell_partials[p];
+                const double partial_hz = hz * partial.ratio;
+                if (partial_hz > 0.45 * sample_rate) continue;
+                Advance(state.partial_phase[p], partial_hz);
+                v += partial.level * std::exp(-t / partial.decay) * Sine(state.partial_phase[p]);
+            }
+            return v;
+        case Wave::pluck:
+            for (int k = 0; k < pluck_harmonics && hz * (k + 1) < 0.45 * sample_rate; ++k) {
+                Advance(state.partial_phase[k], hz * (k + 1));
+                v += state.partial_gain[k] * Sine(state.partial_phase[k]);
+                state.partial_gain[k] *= state.partial_fade[k];
+            }
+            return v;
+        case Wave::tine: {
+            Advance(state.phase[0], hz);
+            const double bark = voice.shape * (0.1 + 0.9 * std::exp(-t / tine_bark_time));
+            v = std::sin(2.0 * pi * state.phase[0] + bark * Sine(state.phase[0]));
+            if (hz * tine_ring_ratio < 0.45 * sample_rate) {
+                Advance(state.phase[1], hz * tine_ring_ratio);
+                v += tine_ring_level * voice.shape * std::exp(-t / tine_ring_time) * Sine(state.phase[1]);
+            }
+            return v;
+        }
+        case Wave::noise:
+            return NextNoise(state.noise, hz);
+        default:
+            v = Oscillate(voice.wave, state.phase[0], hz);
+            if (voice.detune == 0.0) return v;
+            // Two players a few cents apart: the section's width and shimmer.
+            v += Oscillate(voice.wave, state.phase[1], hz * std::exp2(voice.detune / 1200.0));
+            return 0.7 * v;
+    }
+}
+
+double Shape(const Tone& tone, Svf& filter, double x, double t, double envelope) {
+    if (tone.filter == Filter::none) return x;
+    double hz = std::exp(Glide(std::log(tone.start_hz), std::log(tone.end_hz), t, tone.time));
+    hz *= std::exp2(-tone.follow * (1.0 - envelope));
+    switch (tone.filter) {
+        case Filter::low: return LowPass(filter, x, hz, tone.q);
+        case Filter::band: return BandPass(filter, x, hz, tone.q);
+        default: return HighPass(filter, x, hz, tone.q);
+    }
+}
+
 void RenderNote(Track& out, const Instrument& voice, const Note& note,
                 double beat_seconds, std::uint64_t seed) {
     const double gate = note.beats * beat_seconds;
@@ -49,53 +129,24 @@ void RenderNote(Track& out, const Instrument& voice, const Note& note,
     const std::size_t count = static_cast<std::size_t>(Samples(gate + voice.envelope.release));
     if (out.size() < first + count) out.resize(first + count, 0.0);
 
-    double phase = 0.0;
-    double partial_phase[std::size(bell_partials)] = {};
-    HeldNoise noise{Rng{seed}};
-    Svf tone;
+    NoteVoice state;
+    state.noise.rng.state = seed;
+    const double string_exponent = 2.0 - std::clamp(voice.shape, 0.0, 1.0);
+    for (int k = 0; k < pluck_harmonics; ++k) {
+        state.partial_gain[k] = std::pow(k + 1.0, -string_exponent);
+        state.partial_fade[k] = std::exp(-pluck_damping * k / sample_rate);
+    }
     for (std::size_t i = 0; i < count; ++i) {
         const double t = static_cast<double>(i) / sample_rate;
-        double pitch = note.pitch + voice.bend * std::exp(-t / std::max(voice.bend_time, 1e-4));
-        if (voice.vibrato_depth > 0.0 && t > voice.vibrato_delay) {
-            const double u = t - voice.vibrato_delay;
+        double pitch = note.pitch + voice.bend.semitones * std::exp(-t / std::max(voice.bend.time, 1e-4));
+        if (voice.vibrato.depth > 0.0 && t > voice.vibrato.delay) {
+            const double u = t - voice.vibrato.delay;
             const double ramp = std::min(u / 0.08, 1.0);
-            pitch += voice.vibrato_depth * ramp * std::sin(2.0 * pi * voice.vibrato_hz * u);
+            pitch += voice.vibrato.depth * ramp * std::sin(2.0 * pi * voice.vibrato.hz * u);
         }
-        const double hz = MidiHz(pitch);
-        double v = 0.0;
-        switch (voice.wave) {
-            case Wave::pulse: {
-                const double step = Advance(phase, hz);
-                v = Pulse(phase, step, voice.duty);
-                break;
-            }
-            case Wave::saw: {
-                const double step = Advance(phase, hz);
-                v = Saw(phase, step);
-                break;
-            }
-            case Wave::triangle:
-                Advance(phase, hz);
-                v = Triangle(phase);
-                break;
-            case Wave::bell:
-                for (std::size_t p = 0; p < std::size(bell_partials); ++p) {
-                    const Partial& partial = bell_partials[p];
-                    const double partial_hz = hz * partial.ratio;
-                    if (partial_hz > 0.45 * sample_rate) continue;
-                    Advance(partial_phase[p], partial_hz);
-                    v += partial.level * std::exp(-t / partial.decay) * Sine(partial_phase[p]);
-                }
-                break;
-            case Wave::noise:
-                v = NextNoise(noise, hz);
-                break;
-        }
-        if (voice.cutoff_start > 0.0) {
-            const double cutoff = Glide(voice.cutoff_start, voice.cutoff_end, t, voice.cutoff_time);
-            v = LowPass(tone, v, cutoff, 0.707);
-        }
-        out[first + i] += v * EnvelopeLevel(voice.envelope, t, gate) * voice.level * note.velocity;
+        const double envelope = EnvelopeLevel(voice.envelope, t, gate);
+        const double v = Shape(voice.tone, state.tone, Sound(voice, state, MidiHz(pitch), t), t, envelope);
+        out[first + i] += v * envelope * voice.level * note.velocity;
     }
 }
 
@@ -190,6 +241,12 @@ double LowPass(Svf& filter, double x, double cutoff_hz, double q) {
     return low;
 }
 
+double BandPass(Svf& filter, double x, double centre_hz, double q) {
+    double low = 0.0, band = 0.0;
+    SvfStep(filter, x, centre_hz, q, low, band);
+    return band / q;
+}
+
 double HighPass(Svf& filter, double x, double cutoff_hz, double q) {
     double low = 0.0, band = 0.0;
     SvfStep(filter, x, cutoff_hz, q, low, band);
@@ -217,19 +274,61 @@ void RenderJingle(Track& out, const Jingle& jingle) {
     }
 }
 
-void AddEcho(Track& track, double delay, double feedback, double mix, int repeats) {
-    const std::size_t lag = static_cast<std::size_t>(Samples(delay));
-    const std::size_t dry = track.size();
-    track.resize(dry + lag * static_cast<std::size_t>(repeats), 0.0);
-    Track wet(track.size(), 0.0);
-    for (std::size_t i = lag; i < track.size(); ++i) {
-        const double source = (i - lag < dry ? track[i - lag] : 0.0);
-        // The repeats lose their top, as echoes off rock would.
-        wet[i] = source + feedback * wet[i - lag];
+namespace {
+
+// A comb with a dulled feedback path: one family of the hall's reflections.
+struct Comb {
+    std::vector<double> line;
+    std::size_t at = 0;
+    double dull = 0.0;
+    double Run(double x, double feedback, double damp) {
+        const double y = line[at];
+        dull = y * (1.0 - damp) + dull * damp;
+        line[at] = x + dull * feedback;
+        at = (at + 1) % line.size();
+        return y;
     }
-    Svf dull;
-    for (std::size_t i = 0; i < track.size(); ++i)
-        track[i] += mix * LowPass(dull, wet[i], 3500.0, 0.707);
+};
+
+// Spreads each reflection into many without colouring it.
+struct Diffuser {
+    std::vector<double> line;
+    std::size_t at = 0;
+    double Run(double x) {
+        const double held = line[at];
+        line[at] = x + 0.5 * held;
+        at = (at + 1) % line.size();
+        return held - x;
+    }
+};
+
+// Delays in samples, mutually prime so the echoes never line up.
+const std::size_t comb_lengths[] = {558, 594, 639, 678, 711, 746, 779, 809};
+const std::size_t diffuser_lengths[] = {278, 221, 171, 113};
+
+}  // namespace
+
+void AddRoom(Track& track, double size, double damp, double mix, double tail) {
+    track.resize(track.size() + static_cast<std::size_t>(Samples(tail)), 0.0);
+    std::vector<Comb> combs;
+    for (std::size_t length : comb_lengths) combs.push_back(Comb{Track(length, 0.0)});
+    std::vector<Diffuser> diffusers;
+    for (std::size_t length : diffuser_lengths) diffusers.push_back(Diffuser{Track(length, 0.0)});
+    const double feedback = 0.7 + 0.28 * size;
+    for (double& s : track) {
+        double wet = 0.0;
+        for (Comb& comb : combs) wet += comb.Run(s, feedback, damp);
+        wet /= static_cast<double>(std::size(comb_lengths));
+        for (Diffuser& diffuser : diffusers) wet = diffuser.Run(wet);
+        s += mix * wet;
+    }
+}
+
+void Saturate(Track& track, double drive) {
+    double loudest = 0.0;
+    for (double s : track) loudest = std::max(loudest, std::fabs(s));
+    if (loudest > 0.0)
+        for (double& s : track) s = std::tanh(drive * s / loudest);
 }
 
 void Finish(Track& track, double peak, double fade_in, double fade_out) {

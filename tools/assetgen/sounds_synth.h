@@ -1,6 +1,6 @@
-// The sound-effect synthesiser's toolkit: the retro voices (band-limited
-// pulse and saw, triangle, sample-and-hold noise, a small bell), envelopes,
-// filters, a note renderer for the jingles, and the finishing pass and WAV
+// The sound-effect synthesiser's toolkit: band-limited pulse and saw,
+// triangle, sample-and-hold noise, envelopes, filters, a note renderer with
+// the jingles' instruments, a small hall, and the finishing pass and WAV
 // writer every effect goes through. Everything is plain arithmetic on
 // doubles with fixed seeds, so a build always writes the same bytes.
 #pragma once
@@ -47,6 +47,7 @@ struct Svf {
     double ic2 = 0.0;
 };
 double LowPass(Svf& filter, double x, double cutoff_hz, double q);
+double BandPass(Svf& filter, double x, double centre_hz, double q);  // unity at the centre
 double HighPass(Svf& filter, double x, double cutoff_hz, double q);
 
 struct Envelope {
@@ -57,16 +58,41 @@ struct Envelope {
 };
 double EnvelopeLevel(const Envelope& envelope, double t, double gate);
 
-enum class Wave { pulse, saw, triangle, bell, noise };
+// The jingles' voices, chosen to sit beside the General MIDI band of the
+// tracks: brass and strings are detuned saws, the harp and the tine are
+// built from their partials, the bell is the glockenspiel's.
+enum class Wave {
+    saw,
+    triangle,
+    sine,
+    bell,      // struck metal, inharmonic partials
+    pluck,     // harp: harmonics whose top dies first; `shape` 0 soft to 1 bright
+    tine,      // electric piano: a sine bent by its own phase; `shape` is how hard it is struck
+    noise,     // pitch is the noise rate
+};
+
+enum class Filter { none, low, band, high };
+
+struct Tone {
+    Filter filter;
+    double start_hz, end_hz, time;  // sweep, even in pitch
+    double follow;  // octaves the cutoff drops as the envelope falls: brass brightens when loud
+    double q;
+};
 
 struct Instrument {
     Wave wave;
-    double duty;            // pulse width (pulse only)
+    double shape;
     Envelope envelope;
     double level;
-    double vibrato_hz, vibrato_depth, vibrato_delay;  // depth in semitones
-    double bend, bend_time;  // semitones off at the attack, settling time
-    double cutoff_start, cutoff_end, cutoff_time;  // low-pass sweep, 0 = open
+    double detune;  // cents of a second oscillator beside the first, 0 for one
+    struct {
+        double hz, depth, delay;  // depth in semitones
+    } vibrato;
+    struct {
+        double semitones, time;  // off at the attack, settling time
+    } bend;
+    Tone tone;
 };
 
 // Noise notes take their pitch as the noise rate.
@@ -86,8 +112,13 @@ struct Jingle {
 };
 void RenderJingle(Track& out, const Jingle& jingle);
 
-// A feedback echo; lengthens the track so the repeats die away inside it.
-void AddEcho(Track& track, double delay, double feedback, double mix, int repeats);
+// A small hall around a dry track, lengthened by `tail` seconds so the
+// reflections die away inside it. `size` 0..1 sets the ring time, `damp`
+// 0..1 how fast its top dulls.
+void AddRoom(Track& track, double size, double damp, double mix, double tail);
+
+// Soft saturation that rounds off the few loudest peaks of a dense mix.
+void Saturate(Track& track, double drive);
 
 // Removes DC, ramps the first and last samples to exact zero and scales the
 // loudest sample to `peak`.
