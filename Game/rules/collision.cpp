@@ -4,6 +4,7 @@
 #include "sprites.h"
 #include "state.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -127,20 +128,40 @@ bool InRect(int32_t ax, int32_t ay, int32_t aw, int32_t ah, int32_t bx, int32_t 
 namespace {
 
 // What the move-and-collide walk knows of the field: each sprite's box by its
-// place in the list, taken anew after the sprite's own move. A contact changes a
-// sprite's box only by making it burst, and a bursting sprite meets nothing
-// more, so such a box needs no update. A sprite whose box meets neither the box of the sprite at
-// hand nor the cannons' or the boss's can take part in no rule with it, so
-// the walk passes it by; the rules themselves run as for every pair, in list
-// order, so the outcome is the same.
+// place in the list, taken anew after the sprite's own move, and a grid of
+// cells that lists the sprites whose box reaches into each. A contact changes
+// a sprite's box only by making it burst, and a bursting sprite meets nothing
+// more, so such a box needs no update. A sprite whose box meets neither the
+// box of the sprite at hand nor the cannons' or the boss's can take part in
+// no rule with it, so the walk passes it by; the rules themselves run as for
+// every pair, in list order, so the outcome is the same.
 struct Extent {
     int32_t x0, y0, x1, y1;  // closed, as the corner test reads a box
     bool near;               // meets both cannons' box, or the boss's in a fight
 };
+struct CellSpan { int x0, y0, x1, y1; };
+
+// Cells of 64 pixels over the field and a margin; anything beyond falls into
+// the edge cells, which keeps every meeting of boxes a meeting of cells.
+constexpr int cell_shift = 6, cell_origin = -128, cells_x = 17, cells_y = 13;
+
+int CellOf(int32_t v, int cells) {
+    const int64_t c = (int64_t(v) - cell_origin) >> cell_shift;
+    return c < 0 ? 0 : c >= cells ? cells - 1 : int(c);
+}
+CellSpan CellsOf(const Extent& e) {
+    return {CellOf(e.x0, cells_x), CellOf(e.y0, cells_y), CellOf(e.x1, cells_x),
+            CellOf(e.y1, cells_y)};
+}
 
 struct Field {
     std::vector<Extent> extents;
-    std::vector<uint32_t> nearby;  // the places CollideNearby looks at
+    std::vector<CellSpan> spans;           // the cells each sprite is listed in
+    std::vector<uint32_t> cells[cells_y][cells_x];
+    std::vector<uint32_t> near_ones;       // the sprites whose box is near
+    std::vector<uint32_t> seen;            // the last look each sprite was taken in
+    std::vector<uint32_t> nearby;          // the sprites of the look at hand
+    uint32_t look = 0;
     Box cannons, boss;
     std::size_t at = 0;  // the sprite whose collisions are being tested
     bool active = false;
@@ -154,29 +175,92 @@ bool Meets(const Extent& a, const Extent& b) {
     return (a.x0 <= b.x1) & (b.x0 <= a.x1) & (a.y0 <= b.y1) & (b.y0 <= a.y1);
 }
 
-void Refresh(std::size_t i) {
+void Unlist(std::vector<uint32_t>& list, uint32_t i) {
+    for (uint32_t& entry : list) {
+        if (entry != i) continue;
+        entry = list.back();
+        list.pop_back();
+        return;
+    }
+}
+
+void List(std::size_t i) {
+    const CellSpan c = field.spans[i];
+    for (int y = c.y0; y <= c.y1; ++y)
+        for (int x = c.x0; x <= c.x1; ++x) field.cells[y][x].push_back(uint32_t(i));
+    if (field.extents[i].near) field.near_ones.push_back(uint32_t(i));
+}
+
+void Unlist(std::size_t i) {
+    const CellSpan c = field.spans[i];
+    for (int y = c.y0; y <= c.y1; ++y)
+        for (int x = c.x0; x <= c.x1; ++x) Unlist(field.cells[y][x], uint32_t(i));
+    if (field.extents[i].near) Unlist(field.near_ones, uint32_t(i));
+}
+
+Extent ExtentOf(std::size_t i) {
     const Box b = BoxOf(Sprites[i]);
-    Extent& e = field.extents[i];
-    e = {b.x, b.y, b.x + b.w, b.y + b.h, false};
+    Extent e = {b.x, b.y, b.x + b.w, b.y + b.h, false};
     // The twin's box holds the single cannon's, whether or not the twin is held.
     e.near = Meets(e, field.cannons) || (boss_attack && Meets(e, field.boss));
+    return e;
+}
+
+// After a sprite's own move.
+void Refresh(std::size_t i) {
+    const Extent e = ExtentOf(i);
+    const CellSpan c = CellsOf(e);
+    const CellSpan old = field.spans[i];
+    if (e.near == field.extents[i].near && c.x0 == old.x0 && c.y0 == old.y0 && c.x1 == old.x1 &&
+        c.y1 == old.y1) {
+        field.extents[i] = e;
+        return;
+    }
+    Unlist(i);
+    field.extents[i] = e;
+    field.spans[i] = c;
+    List(i);
+}
+
+void Build() {
+    const std::size_t n = Sprites.size();
+    field.cannons = Twin();
+    field.boss = Boss();
+    field.extents.resize(n);
+    field.spans.resize(n);
+    field.seen.assign(n, 0);
+    field.look = 0;
+    field.near_ones.clear();
+    for (auto& row : field.cells)
+        for (auto& cell : row) cell.clear();
+    for (std::size_t i = 0; i < n; ++i) {
+        field.extents[i] = ExtentOf(i);
+        field.spans[i] = CellsOf(field.extents[i]);
+        List(i);
+    }
+}
+
+void Consider(uint32_t j, const Extent& me) {
+    if (field.seen[j] == field.look) return;
+    field.seen[j] = field.look;
+    const Extent& e = field.extents[j];
+    if (e.near || Meets(e, me)) field.nearby.push_back(j);
 }
 
 void CollideNearby(Sprite* self) {
-    // First the places in the list worth a look, found without a branch per
-    // sprite; then the rules for those, in list order.
-    const std::size_t n = Sprites.size();
+    // First the sprites worth a look, from the cells the sprite at hand
+    // reaches into and the near ones; then the rules for those, in list order.
     const Extent me = field.extents[field.at];
-    std::vector<uint32_t>& nearby = field.nearby;
-    nearby.resize(n);
-    std::size_t count = 0;
-    for (std::size_t j = 0; j < n; ++j) {
-        const Extent& e = field.extents[j];
-        nearby[count] = uint32_t(j);
-        count += e.near | Meets(e, me);
-    }
-    for (std::size_t k = 0; k < count; ++k) {
-        Sprite* other = Sprites[nearby[k]];
+    const CellSpan c = field.spans[field.at];
+    ++field.look;
+    field.nearby.clear();
+    for (uint32_t j : field.near_ones) Consider(j, me);
+    for (int y = c.y0; y <= c.y1; ++y)
+        for (int x = c.x0; x <= c.x1; ++x)
+            for (uint32_t j : field.cells[y][x]) Consider(j, me);
+    std::sort(field.nearby.begin(), field.nearby.end());
+    for (uint32_t j : field.nearby) {
+        Sprite* other = Sprites[j];
         if (ShotAgainstObject(self, other)) return;
         CannonHit(other);
         BonusPickUp(other);
@@ -204,10 +288,7 @@ void Collision(Sprite* self) {
 }
 
 void MoveAndCollide() {
-    field.cannons = Twin();
-    field.boss = Boss();
-    field.extents.resize(Sprites.size());
-    for (std::size_t i = 0; i < Sprites.size(); ++i) Refresh(i);
+    Build();
     field.active = true;
     for (field.at = 0; field.at < Sprites.size(); ++field.at) {
         Sprite* sprite = Sprites[field.at];
