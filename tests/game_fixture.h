@@ -75,6 +75,32 @@ protected:
             if (std::rand() == next) return n;
         return -1;
     }
+    // Swaps a sheet global for a plain one of a fixed size, for rules that
+    // hang on exact geometry; shutdown frees it like the loaded one.
+    static void SwapSheet(SDL_Surface** global, int w, int h) {
+        SDL_Surface* plain =
+            SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 24, 0xFF0000, 0x00FF00, 0x0000FF, 0);
+        SDL_FillRect(plain, nullptr, SDL_MapRGB(plain->format, 200, 200, 60));
+        SDL_FreeSurface(*global);
+        *global = plain;
+    }
+    // Every sprite sheet of the field swapped for a plain one of a fixed
+    // size, so that recorded runs and exact geometry do not hang on the art.
+    static void UsePlainSheets() {
+        struct FixedSheet { SDL_Surface** global; int w, h; };
+        const FixedSheet sheets[] = {
+            {&delo, 28, 34},       {&delo_strela, 16, 20},   {&oko, 40 * 8, 40},
+            {&oko_strela, 8, 12},  {&lebka, 40 * 11, 44},    {&lebka_strela, 10, 10},
+            {&raketa, 16 * 3, 44}, {&talir, 56 * 6, 24},     {&talir_strela, 8, 8},
+            {&vrtulnik, 84 * 4, 40}, {&vrtulnik_strela, 6, 12}, {&satelit, 44 * 5, 36},
+            {&satelit_strela, 6, 10}, {&lod, 120 * 8, 48},   {&lod_strela, 8, 16},
+            {&explosion_big, 48 * 7, 48}, {&explosion_small, 24 * 7, 24},
+            {&bonus_dve_dela, 30, 30}, {&bonus_rychlost, 30, 30}, {&bonus_zivot, 30, 30},
+            {&text_power, 160, 40}, {&text_speed, 160, 40}, {&text_health, 160, 40},
+            {&boss, 220, 130},
+        };
+        for (const FixedSheet& sheet : sheets) SwapSheet(sheet.global, sheet.w, sheet.h);
+    }
     static std::vector<int> Types() {
         std::vector<int> types;
         for (Sprite* s : Sprites) types.push_back(s->GetType());

@@ -41,6 +41,7 @@ TEST_F(Scores, AScoreTakesThePlaceBelowEveryEqualOne) {
         std::copy(c.before.begin(), c.before.end(), best_scores);
         score = c.score;
         score_done = false;
+        score_entry = no_score_entry;  // each case is a game of its own
         CheckScore();
         EXPECT_TRUE(score_done);
         EXPECT_EQ(Table(), c.after) << "score " << c.score;

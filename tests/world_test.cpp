@@ -1,6 +1,7 @@
 // The cannon, the spawning, the world update and the course of a game.
 #include "game_fixture.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -102,6 +103,7 @@ TEST_F(World, TheScoreUnlocksTheEnemyKindsAndTheMenuShowsFive) {
         {0, false, 1},    {499, false, 1},  {500, false, 2},   {1499, false, 2},
         {1500, false, 3}, {3000, false, 4}, {5000, false, 5},  {7000, false, 6},
         {9499, false, 6}, {9500, false, 7}, {0, true, 5},      {20000, true, 5},
+        {-5, false, 1},  // below zero the eye still comes, and the roll never divides by zero
     };
     const int codes[] = {2, 4, 6, 7, 9, 11, 13};
     for (const Case& c : cases) {
@@ -169,6 +171,55 @@ TEST_F(World, BonusesFallFromTheTopAfterTwoDraws) {
         EXPECT_EQ(Sprites.back()->GetPositionX(), x);
         EXPECT_EQ(Sprites.back()->GetPositionY(), 0);
         EXPECT_TRUE(Sprites.back()->GetBonus());
+    }
+}
+
+// Seeds the generator so that the tick's enemy roll succeeds, or so that it
+// fails and the bonus roll after it succeeds.
+unsigned SeedForSpawn(bool enemy) {
+    for (unsigned seed = 1;; ++seed) {
+        std::srand(seed);
+        const bool enemy_roll = std::rand() % 50 == 0;
+        const bool bonus_roll = std::rand() % 1000 == 0;
+        if (enemy ? enemy_roll : !enemy_roll && bonus_roll) return seed;
+    }
+}
+
+TEST_F(World, EachStateLetsOnlyItsOwnSpawnsIn) {
+    struct Case { const char* state; bool in_menu, fight, fallen, paused; bool enemy, bonus; };
+    const Case cases[] = {
+        {"playing", false, false, false, false, true, true},
+        {"menu", true, false, false, false, true, false},
+        {"boss fight", false, true, false, false, false, false},
+        {"boss fallen", false, false, true, false, false, false},
+        {"paused", false, false, false, true, false, false},
+    };
+    // The boss's shots may come in the same tick; only newcomers count.
+    auto count = [](std::vector<int> codes) {
+        int n = 0;
+        for (int type : Types()) n += int(std::count(codes.begin(), codes.end(), type));
+        return n;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.state);
+        for (bool enemy : {true, false}) {
+            NewGame();
+            menu = c.in_menu;
+            boss_attack = c.fight;
+            boss_kill = c.fallen;
+            Game::pause = c.paused;
+            boss_rect.x = 300;
+            boss_rect.y = 40;
+            boss_zivoty = 150;
+            const unsigned seed = SeedForSpawn(enemy);
+            std::srand(seed);
+            Cycle();
+            if (enemy) {
+                EXPECT_EQ(count({2, 4, 6, 7, 9, 11, 13}), c.enemy ? 1 : 0) << "an enemy";
+            } else {
+                EXPECT_EQ(count({20, 21, 22}), c.bonus ? 1 : 0) << "a bonus";
+            }
+        }
     }
 }
 
@@ -349,7 +400,7 @@ TEST_F(World, TheLastLifeGivesTheGameOverJingleOnceAndTheMenu501MinusCTicksLater
     }
 }
 
-TEST_F(World, ALastLifeLostLongAfterTheLastVolleyBringsTheMenuAtOnceInSilence) {
+TEST_F(World, ALastLifeLostLongAfterTheLastVolleyBringsTheMenuAtOnceInSilenceWithItsScoreKept) {
     NewGame();
     score = 800;
     life = 1;
@@ -361,9 +412,12 @@ TEST_F(World, ALastLifeLostLongAfterTheLastVolleyBringsTheMenuAtOnceInSilence) {
     EXPECT_FALSE(sound_game);
     EXPECT_EQ(TimesPlayed(sound_gameover), 0);
     EXPECT_EQ(TimesPlayed(sound_medown), 0);
+    // No tick begins with this game lost, so the update itself offers its score.
+    EXPECT_TRUE(score_done);
+    EXPECT_EQ(best_scores[0], 800);
     Cycle();
-    EXPECT_FALSE(score_done);  // that game never reaches the table
-    EXPECT_EQ(best_scores[0], 0);
+    EXPECT_EQ(best_scores[0], 800);
+    EXPECT_EQ(best_scores[1], 0);
 }
 
 TEST_F(World, StartGameResetsTheGameButNotTheRun) {

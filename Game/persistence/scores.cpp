@@ -86,11 +86,23 @@ void SaveScore() {
 
 void CheckScore() {
     score_done = true;
+    // The first entry lower than the score gives way; an equal one does not.
     int i = 0;
     while (i < table_size && best_scores[i] >= score) ++i;
-    if (i == table_size) return;
-    for (int k = table_size - 1; k > i; --k) best_scores[k] = best_scores[k - 1];
+    if (score_entry == no_score_entry) {
+        if (i == table_size) return;
+        for (int k = table_size - 1; k > i; --k) best_scores[k] = best_scores[k - 1];
+        best_scores[i] = score;
+        score_entry = i;
+        return;
+    }
+    // The game is in the table already (won after its last life, or brought
+    // back by a life bonus): its own entry moves up, and nothing else leaves.
+    const int j = score_entry;
+    if (score <= best_scores[j]) return;
+    for (int k = j; k > i; --k) best_scores[k] = best_scores[k - 1];
     best_scores[i] = score;
+    score_entry = i;
 }
 
 }  // namespace Game

@@ -9,7 +9,8 @@ void ReadScore();
 // Writes best_scores to the file, replacing the old one whole; creates Save
 // when it is missing, and says on standard error when it cannot save.
 void SaveScore();
-// Offers the current score to the table, below any equal entry.
+// Offers the current score to the table, below any equal entry. A game has
+// one entry at most: offered again with a higher score, its entry moves up.
 void CheckScore();
 
 }  // namespace Game

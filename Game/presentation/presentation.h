@@ -4,6 +4,11 @@
 
 namespace Game {
 
+// Mixer channels: an effect takes the first free one; the game-over and
+// victory jingles share a fixed one, so the later replaces the earlier.
+constexpr int any_channel = -1;
+constexpr int jingle_channel = 15;
+
 // Composes the whole frame from the background up and shows it.
 void Draw();
 

@@ -1,4 +1,5 @@
 #include "assets.h"
+#include "presentation.h"
 #include "rules.h"
 #include "sprites.h"
 #include "state.h"
@@ -11,7 +12,6 @@ constexpr int slow_step = 5;
 constexpr int fast_step = 10;     // with the speed bonus
 constexpr int volley_ticks = 10;  // a volley needs more ticks than this since the last
 constexpr int muzzle_x = 6;       // where the barrel stands on the cannon
-constexpr int player_shot = 1;
 
 }  // namespace
 
@@ -36,9 +36,9 @@ void Keys() {
     if (held[SDLK_SPACE] && delo_strela_omezeni > volley_ticks) {
         delo_strela_omezeni = 0;
         const int shot_y = delo_rect.y - delo_strela->h;
-        AddSprite(delo_rect.x + muzzle_x, shot_y, player_shot);
-        if (bonusy_dve_dela) AddSprite(delo_rect.x + w + muzzle_x, shot_y, player_shot);
-        Mix_PlayChannelTimed(-1, sound_strela, 0, -1);  // one sound a volley
+        AddSprite(delo_rect.x + muzzle_x, shot_y, kind::player_shot);
+        if (bonusy_dve_dela) AddSprite(delo_rect.x + w + muzzle_x, shot_y, kind::player_shot);
+        Mix_PlayChannelTimed(any_channel, sound_strela, 0, -1);  // one sound a volley
     }
 }
 

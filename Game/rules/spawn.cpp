@@ -4,6 +4,7 @@
 #include "state.h"
 
 #include <cstdlib>
+#include <limits>
 
 namespace Game {
 
@@ -20,19 +21,21 @@ struct EnemyKind {
     Entry entry;
     int span, offset;         // the random coordinate is rand() % span + offset
 };
+// The eye is there at any score, so the kind roll always has one to draw.
+constexpr int always = std::numeric_limits<int>::min();
 const EnemyKind enemy_kinds[] = {
-    // code unlocked image      frames           entry          span offset
-    {2,  0,    &oko,      oko_frames,      Entry::kLeft,  400, 50},  // eye
-    {4,  500,  &lebka,    lebka_frames,    Entry::kRight, 400, 50},  // skull
-    {6,  1500, &raketa,   raketa_frames,   Entry::kTop,   790, 5},   // rocket
-    {7,  3000, &talir,    talir_frames,    Entry::kLeft,  200, 10},  // saucer
-    {9,  5000, &vrtulnik, vrtulnik_frames, Entry::kLeft,  400, 50},  // helicopter
-    {11, 7000, &satelit,  satelit_frames,  Entry::kLeft,  400, 50},  // satellite
-    {13, 9500, &lod,      lod_frames,      Entry::kLeft,  400, 50},  // ship
+    // code            unlocked image      frames           entry          span offset
+    {kind::eye,        always, &oko,      oko_frames,      Entry::kLeft,  400, 50},
+    {kind::skull,      500,    &lebka,    lebka_frames,    Entry::kRight, 400, 50},
+    {kind::rocket,     1500,   &raketa,   raketa_frames,   Entry::kTop,   790, 5},
+    {kind::saucer,     3000,   &talir,    talir_frames,    Entry::kLeft,  200, 10},
+    {kind::helicopter, 5000,   &vrtulnik, vrtulnik_frames, Entry::kLeft,  400, 50},
+    {kind::satellite,  7000,   &satelit,  satelit_frames,  Entry::kLeft,  400, 50},
+    {kind::ship,       9500,   &lod,      lod_frames,      Entry::kLeft,  400, 50},
 };
 constexpr int menu_kinds = 5;  // behind the title: eye to helicopter
 
-const int bonus_codes[] = {20, 21, 22};  // twin cannon, speed, extra life
+const int bonus_codes[] = {kind::twin_bonus, kind::speed_bonus, kind::life_bonus};
 
 }  // namespace
 

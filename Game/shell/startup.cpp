@@ -67,6 +67,7 @@ bool Init() {
     bonusy_dve_dela = false;
     bonusy_rychlost = false;
     score_done = false;
+    score_entry = no_score_entry;
     life = 3;
     score = 0;
     menu = true;

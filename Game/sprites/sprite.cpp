@@ -1,7 +1,9 @@
 #include "sprite.h"
 
 #include "assets.h"
+#include "presentation.h"
 #include "scores.h"
+#include "sprites.h"
 #include "state.h"
 
 namespace Game {
@@ -10,7 +12,6 @@ namespace {
 
 constexpr int ground_line = 541;
 constexpr int explosion_frames = 7;
-constexpr int victory_text = 40;
 constexpr int victory_text_ticks = 200;  // about five seconds
 constexpr int popup_text_ticks = 50;
 
@@ -42,7 +43,7 @@ void Sprite::Update() {
         pos.y = Sint16(ground_line - explosion_small->h);  // the burst stands on the ground
         // One ground burst sound per tick, however many things land.
         if (!sound_ground) {
-            Mix_PlayChannelTimed(-1, sound_vybuch_small, 0, -1);
+            Mix_PlayChannelTimed(any_channel, sound_vybuch_small, 0, -1);
             sound_ground = true;
         }
     }
@@ -74,13 +75,13 @@ void Sprite::Update() {
     tick_count += 1;
     since_shot += 1;
 
-    if (is_text && since_shot > victory_text_ticks && sprite_type == victory_text) {
+    if (is_text && since_shot > victory_text_ticks && sprite_type == kind::victory_text) {
         // The victory text has had its time: back to the menu.
         dead = true;
         menu = true;
         boss_kill = false;
         CheckScore();
-    } else if (is_text && since_shot > popup_text_ticks && sprite_type != victory_text) {
+    } else if (is_text && since_shot > popup_text_ticks && sprite_type != kind::victory_text) {
         dead = true;
     }
 }

@@ -14,30 +14,30 @@ constexpr int victory_text_y = 220;
 
 using S = SpriteSetup;
 const SpriteKind sprite_kinds[] = {
-    // code image             frames                dx  dy delay enemy  setup
-    {1,  &delo_strela,     delo_strela_frames,      0, -6, 0, false, S::kNone},  // player shot
-    {2,  &oko,             oko_frames,              4,  0, 4, true,  S::kNone},  // eye
-    {3,  &oko_strela,      oko_strela_frames,       0,  3, 0, false, S::kNone},
-    {4,  &lebka,           lebka_frames,           -3,  0, 4, true,  S::kNone},  // skull
-    {5,  &lebka_strela,    lebka_strela_frames,    -5,  5, 0, false, S::kNone},
-    {6,  &raketa,          raketa_frames,           0, 10, 2, false, S::kNone},  // rocket
-    {7,  &talir,           talir_frames,            4,  1, 4, true,  S::kNone},  // saucer
-    {8,  &talir_strela,    talir_strela_frames,     4,  6, 0, false, S::kNone},
-    {9,  &vrtulnik,        vrtulnik_frames,         2,  0, 2, true,  S::kNone},  // helicopter
-    {10, &vrtulnik_strela, vrtulnik_strela_frames,  0,  5, 0, false, S::kNone},
-    {11, &satelit,         satelit_frames,          3,  0, 10, true, S::kNone},  // satellite
-    {12, &satelit_strela,  satelit_strela_frames,   0,  6, 0, false, S::kNone},
-    {13, &lod,             lod_frames,              4,  0, 6, true,  S::kNone},  // ship
-    {14, &lod_strela,      lod_strela_frames,       0,  8, 0, false, S::kNone},
-    {20, &bonus_dve_dela,  bonus_dve_dela_frames,   0,  4, 0, false, S::kBonus},  // twin cannon
-    {21, &bonus_rychlost,  bonus_rychlost_frames,   0,  4, 0, false, S::kBonus},  // speed
-    {22, &bonus_zivot,     bonus_zivot_frames,      0,  4, 0, false, S::kBonus},  // extra life
+    // code                     image             frames                  dx  dy delay enemy  setup
+    {kind::player_shot,        &delo_strela,     delo_strela_frames,      0, -6, 0,  false, S::kNone},
+    {kind::eye,                &oko,             oko_frames,              4,  0, 4,  true,  S::kNone},
+    {kind::eye_shot,           &oko_strela,      oko_strela_frames,       0,  3, 0,  false, S::kNone},
+    {kind::skull,              &lebka,           lebka_frames,           -3,  0, 4,  true,  S::kNone},
+    {kind::skull_shot,         &lebka_strela,    lebka_strela_frames,    -5,  5, 0,  false, S::kNone},
+    {kind::rocket,             &raketa,          raketa_frames,           0, 10, 2,  false, S::kNone},
+    {kind::saucer,             &talir,           talir_frames,            4,  1, 4,  true,  S::kNone},
+    {kind::saucer_shot,        &talir_strela,    talir_strela_frames,     4,  6, 0,  false, S::kNone},
+    {kind::helicopter,         &vrtulnik,        vrtulnik_frames,         2,  0, 2,  true,  S::kNone},
+    {kind::helicopter_shot,    &vrtulnik_strela, vrtulnik_strela_frames,  0,  5, 0,  false, S::kNone},
+    {kind::satellite,          &satelit,         satelit_frames,          3,  0, 10, true,  S::kNone},
+    {kind::satellite_shot,     &satelit_strela,  satelit_strela_frames,   0,  6, 0,  false, S::kNone},
+    {kind::ship,               &lod,             lod_frames,              4,  0, 6,  true,  S::kNone},
+    {kind::ship_shot,          &lod_strela,      lod_strela_frames,       0,  8, 0,  false, S::kNone},
+    {kind::twin_bonus,         &bonus_dve_dela,  bonus_dve_dela_frames,   0,  4, 0,  false, S::kBonus},
+    {kind::speed_bonus,        &bonus_rychlost,  bonus_rychlost_frames,   0,  4, 0,  false, S::kBonus},
+    {kind::life_bonus,         &bonus_zivot,     bonus_zivot_frames,      0,  4, 0,  false, S::kBonus},
     // Built as one frame, then switched at once to the whole explosion sheet.
-    {30, &explosion_big,   1,                       0,  0, 0, false, S::kExplosion},
-    {40, &text_win,        text_win_frames,         0,  0, 0, false, S::kVictoryText},
-    {41, &text_power,      text_power_frames,       0,  0, 0, false, S::kText},
-    {42, &text_speed,      text_speed_frames,       0,  0, 0, false, S::kText},
-    {43, &text_health,     text_health_frames,      0,  0, 0, false, S::kText},
+    {kind::explosion_fragment, &explosion_big,   1,                       0,  0, 0,  false, S::kExplosion},
+    {kind::victory_text,       &text_win,        text_win_frames,         0,  0, 0,  false, S::kVictoryText},
+    {kind::power_text,         &text_power,      text_power_frames,       0,  0, 0,  false, S::kText},
+    {kind::speed_text,         &text_speed,      text_speed_frames,       0,  0, 0,  false, S::kText},
+    {kind::health_text,        &text_health,     text_health_frames,      0,  0, 0,  false, S::kText},
 };
 
 }  // namespace

@@ -8,6 +8,35 @@
 
 namespace Game {
 
+// Every kind of sprite by its type code. Each enemy craft's own shot is the
+// code after the craft's; the gaps between the groups are no kinds.
+namespace kind {
+enum Code : int {
+    player_shot = 1,
+    eye = 2,
+    eye_shot = 3,
+    skull = 4,
+    skull_shot = 5,
+    rocket = 6,
+    saucer = 7,
+    saucer_shot = 8,
+    helicopter = 9,
+    helicopter_shot = 10,
+    satellite = 11,
+    satellite_shot = 12,
+    ship = 13,
+    ship_shot = 14,
+    twin_bonus = 20,
+    speed_bonus = 21,
+    life_bonus = 22,
+    explosion_fragment = 30,  // one burst of the grid over a fallen boss
+    victory_text = 40,
+    power_text = 41,
+    speed_text = 42,
+    health_text = 43,
+};
+}  // namespace kind
+
 // Every live sprite, oldest first: the order they move, collide and are drawn in.
 extern std::vector<Sprite*> Sprites;
 

@@ -1,6 +1,7 @@
 #include "state.h"
 
 #include "assets.h"
+#include "presentation.h"
 #include "sprites.h"
 
 #include <SDL_mixer.h>
@@ -17,6 +18,7 @@ int32_t life;
 bool me_down;
 int32_t best_scores[10];
 bool score_done;
+int32_t score_entry = no_score_entry;
 bool menu;
 bool fullscreen;
 bool boss_attack;
@@ -50,6 +52,7 @@ void StartGame() {
     bonusy_dve_dela = false;
     bonusy_rychlost = false;
     score_done = false;
+    score_entry = no_score_entry;  // a new game has no place in the table yet
     menu = false;
     boss_attack = false;
     boss_kill = false;
@@ -70,7 +73,7 @@ void MeDown() {
     bonusy_dve_dela = false;
     bonusy_rychlost = false;
     // The last life gets the game-over jingle instead, at the end of the update.
-    if (life > 0) Mix_PlayChannelTimed(-1, sound_medown, 0, -1);
+    if (life > 0) Mix_PlayChannelTimed(any_channel, sound_medown, 0, -1);
 }
 
 }  // namespace Game

@@ -20,6 +20,7 @@ extern int32_t life;
 extern bool me_down;                  // something hit the cannon during this tick
 extern int32_t best_scores[10];       // highest first
 extern bool score_done;               // this game's score was offered to best_scores
+extern int32_t score_entry;           // this game's place in best_scores, or no_score_entry
 extern bool menu;
 extern bool fullscreen;
 extern bool boss_attack;
@@ -36,6 +37,8 @@ extern bool bonusy_rychlost;          // speed bonus held
 extern bool txt_power;                // pop-up texts waiting for the world update
 extern bool txt_speed;
 extern bool txt_health;
+
+constexpr int32_t no_score_entry = -1;
 
 // Puts the cannon (the pair, with the twin bonus) in the middle of the track.
 void ResetCannon();
