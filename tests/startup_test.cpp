@@ -4,9 +4,10 @@
 #include "catalogue.h"
 #include "sandbox.h"
 
-#include <grp.h>
+#include <linux/capability.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -35,7 +36,7 @@ struct RunOptions {
     Env env;
     End end = End::kTerminate;
     int play_ms = 300;           // how long it plays once it would hear the signal
-    bool unprivileged = false;   // as root, run as nobody, so that file modes bite
+    bool modes_bite = false;     // as root, without root's power over file modes
     rlim_t file_size_limit = RLIM_INFINITY;  // a disk that is full past this size
 };
 
@@ -45,7 +46,22 @@ struct Outcome {
     int exit_value;   // -1 when it did not exit normally
 };
 
-constexpr uid_t nobody = 65534;
+// Root passes every file mode by two capabilities; taken out of what the
+// process may ever hold, they make the modes bite for root as for a player,
+// while root still owns the sandbox and the build. False where the system
+// does not let them go.
+bool DropPowerOverFileModes() {
+    return geteuid() != 0 || (prctl(PR_CAPBSET_DROP, CAP_DAC_OVERRIDE, 0, 0, 0) == 0 &&
+                              prctl(PR_CAPBSET_DROP, CAP_DAC_READ_SEARCH, 0, 0, 0) == 0);
+}
+
+bool ModesCanBite() {
+    const pid_t probe = fork();
+    if (probe == 0) _exit(DropPowerOverFileModes() ? 0 : 1);
+    int status = 0;
+    waitpid(probe, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
 
 // Whether the process has a handler of its own for the signal.
 bool Catches(pid_t pid, int signal_number) {
@@ -75,9 +91,7 @@ bool Catches(pid_t pid, int signal_number) {
         const rlimit limit = {run.file_size_limit, run.file_size_limit};
         setrlimit(RLIMIT_FSIZE, &limit);
     }
-    if (run.unprivileged && geteuid() == 0) {
-        if (setgroups(0, nullptr) != 0 || setgid(nobody) != 0 || setuid(nobody) != 0) _exit(126);
-    }
+    if (run.modes_bite && !DropPowerOverFileModes()) _exit(126);
     execl(ORBALUNE_BINARY, ORBALUNE_BINARY, static_cast<char*>(nullptr));
     _exit(127);
 }
@@ -256,23 +270,21 @@ std::vector<BadInput> BadInputs() {
         cases.push_back({"score_file_of_" + std::to_string(size) + "_bytes", scores(bytes), quiet_run, "", "", 0,
                          "Save/Score", saved(bytes)});
     }
-    RunOptions unprivileged;
-    unprivileged.unprivileged = true;
+    RunOptions modes_bite;
+    modes_bite.modes_bite = true;
     cases.push_back({"score_file_unreadable",
                      [](Sandbox& s) {
                          PutScores(s, table_and_more);
-                         fs::permissions(s.Path("Save"), fs::perms::all);
                          fs::permissions(s.Path("Save/Score"), fs::perms::none);
                      },
-                     unprivileged, "", "Unable to save best scores: Permission denied\n", 0, "Save/Score", kept});
+                     modes_bite, "", "Unable to save best scores: Permission denied\n", 0, "Save/Score", kept});
     cases.push_back({"score_file_read_only",
                      [](Sandbox& s) {
                          PutScores(s, table_and_more);
-                         fs::permissions(s.Path("Save"), fs::perms::all);
                          fs::permissions(s.Path("Save/Score"), fs::perms::owner_read | fs::perms::group_read |
                                                                    fs::perms::others_read);
                      },
-                     unprivileged, "", "Unable to save best scores: Permission denied\n", 0, "Save/Score", kept});
+                     modes_bite, "", "Unable to save best scores: Permission denied\n", 0, "Save/Score", kept});
     cases.push_back({"score_file_a_directory", [](Sandbox& s) { fs::create_directory(s.Path("Save/Score")); },
                      quiet_run, "", "Unable to save best scores: Is a directory\n", 0, "Save/Score",
                      {Left::kDirectory, ""}});
@@ -286,7 +298,7 @@ std::vector<BadInput> BadInputs() {
                          fs::permissions(s.Path("Save"), fs::perms::owner_read | fs::perms::owner_exec |
                                                              fs::perms::others_read | fs::perms::others_exec);
                      },
-                     unprivileged, "", "Unable to save best scores: Permission denied\n", 0, "Save/Score", kept});
+                     modes_bite, "", "Unable to save best scores: Permission denied\n", 0, "Save/Score", kept});
     cases.push_back({"save_a_file",
                      [](Sandbox& s) {
                          fs::remove(s.Path("Save"));
@@ -383,11 +395,9 @@ class BadInputTest : public ::testing::TestWithParam<BadInput> {};
 
 TEST_P(BadInputTest, EndsAsItShouldAndKeepsWhatItCan) {
     const BadInput& c = GetParam();
+    if (c.run.modes_bite && !ModesCanBite()) GTEST_SKIP() << "file modes cannot be made to bite here";
     Sandbox sandbox;
     c.arrange(sandbox);
-    // Nobody may find the way into the sandbox too.
-    if (c.run.unprivileged) fs::permissions(sandbox.Dir(), fs::perms::owner_all | fs::perms::others_read |
-                                                               fs::perms::others_exec);
     const Outcome outcome = RunGame(sandbox, c.run);
     EXPECT_EQ(outcome.out, c.out);
     EXPECT_EQ(c.synthesiser_speaks ? WithoutSynthesiser(outcome.err) : outcome.err, c.err);

@@ -1,12 +1,15 @@
 #!/bin/sh
-# Installs the Debian packages Orbalune builds, plays and tests with.
+# Installs the Debian packages Orbalune builds, plays and tests with: clang
+# with its sanitizer and fuzzer runtimes and llvm's symbolizer for the
+# sanitizer suite, valgrind for the memory check of the real binary.
 # Costs nothing when they are all present already; asks apt only for what is missing.
 set -eu
 
 packages="cmake g++ make pkg-config
 libsdl1.2-dev libsdl-mixer1.2-dev libsdl-ttf2.0-dev
 fonts-liberation timgm6mb-soundfont
-googletest libgtest-dev libbenchmark-dev desktop-file-utils"
+googletest libgtest-dev libbenchmark-dev desktop-file-utils
+clang libclang-rt-dev llvm valgrind"
 
 # The tests and screenshots also need a virtual X server and the tools that
 # inspect what the game shows and plays.
