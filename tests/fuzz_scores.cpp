@@ -1,11 +1,11 @@
 // libFuzzer's target for the score file: any file contents at all, read by
 // ReadScore, must give ten defined entries from its first 40 bytes (zeros
 // where it is short) without a read out of bounds, and SaveScore must then
-// write exactly those 40 bytes back. Every run works in a directory of its
-// own under TMPDIR.
+// write exactly those 40 bytes back.
 #include "scores.h"
 #include "state.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -23,23 +23,29 @@ void Require(bool holds, const char* what) {
     std::abort();
 }
 
+// Each run works in a directory of its own and comes back, so that the
+// corpus and any failing input stay where the fuzzer was started.
+std::string work_dir;
+int started_in = -1;
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     std::string dir = (std::filesystem::temp_directory_path() / "orbalune-fuzz-XXXXXX").string();
     Require(mkdtemp(dir.data()) != nullptr, "no working directory");
-    Require(chdir(dir.c_str()) == 0, "cannot enter the working directory");
-    std::filesystem::create_directory("Save");
-    // The directory goes when the fuzzer ends, however it ends.
-    static const std::string to_remove = dir;
+    work_dir = dir;
+    std::filesystem::create_directory(work_dir + "/Save");
+    started_in = open(".", O_RDONLY | O_DIRECTORY);
+    Require(started_in >= 0, "cannot hold on to the starting directory");
     std::atexit([] {
         std::error_code ignored;
-        std::filesystem::remove_all(to_remove, ignored);
+        std::filesystem::remove_all(work_dir, ignored);
     });
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    Require(chdir(work_dir.c_str()) == 0, "cannot enter the working directory");
     std::FILE* file = std::fopen("Save/Score", "wb");
     Require(file != nullptr, "cannot write the score file");
     if (size > 0) std::fwrite(data, 1, size, file);
@@ -63,5 +69,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t length = std::fread(saved, 1, sizeof saved, file);
     std::fclose(file);
     Require(length == 40 && std::memcmp(saved, expected, 40) == 0, "the saved file is not the table read");
+    Require(fchdir(started_in) == 0, "cannot go back to the starting directory");
     return 0;
 }

@@ -23,4 +23,4 @@ TMPDIR=$work
 export TMPDIR
 echo "fuzz: ReadScore then SaveScore on $runs generated score files (seed 1, up to 4096 bytes)"
 # A failing input is kept where the test ran, to be replayed by hand.
-"$fuzzer" -artifact_prefix="$PWD/" -runs="$runs" -seed=1 -max_len=4096 -len_control=0 -print_final_stats=1 "$@" "$corpus"
+"$fuzzer" -runs="$runs" -seed=1 -max_len=4096 -len_control=0 -print_final_stats=1 "$@" "$corpus"
