@@ -6,6 +6,8 @@
 // frames copy no pixels; the game's own code runs in full in every tick.
 // The number of ticks comes from ORBALUNE_SCRIPT_TICKS; the game itself
 // reads no environment.
+#include "key_press.h"
+
 #include <SDL.h>
 
 #include <dlfcn.h>
@@ -27,11 +29,7 @@ const Press presses[] = {
 };
 
 void Queue(SDLKey key) {
-    SDL_Event event = {};
-    event.type = SDL_KEYDOWN;
-    event.key.type = SDL_KEYDOWN;
-    event.key.state = SDL_PRESSED;
-    event.key.keysym.sym = key;
+    SDL_Event event = KeyPress(key);
     SDL_PushEvent(&event);
 }
 

@@ -98,11 +98,7 @@ struct Player {
         }
     }
     static void Press(SDLKey key) {
-        SDL_Event event = {};
-        event.type = SDL_KEYDOWN;
-        event.key.type = SDL_KEYDOWN;
-        event.key.state = SDL_PRESSED;
-        event.key.keysym.sym = key;
+        SDL_Event event = KeyPress(key);
         SDL_PushEvent(&event);
     }
 };
