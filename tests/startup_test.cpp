@@ -9,7 +9,6 @@
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,7 +18,6 @@
 #include <iterator>
 #include <optional>
 #include <sstream>
-#include <thread>
 #include <utility>
 #include <vector>
 

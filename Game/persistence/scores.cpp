@@ -22,7 +22,7 @@ constexpr int table_size = 10;
 // umask gives a new file (mkstemp alone would keep it to its owner).
 mode_t ScoreFileMode() {
     struct stat old;
-    if (stat(score_file, &old) == 0 && S_ISREG(old.st_mode)) return old.st_mode & 07777;
+    if (stat(score_file, &old) == 0 && S_ISREG(old.st_mode)) return old.st_mode & 0777;
     const mode_t mask = umask(0);
     umask(mask);
     return 0666 & ~mask;
