@@ -1,9 +1,10 @@
 # The front door: each target installs what is missing, then hands over to CMake.
 BUILD := build
+ASAN_BUILD := build-asan
 PREFIX ?= /usr/local
 JOBS  := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all setup configure build play test bench pacing screenshots install uninstall deb clean
+.PHONY: all setup configure build sanitize play test bench pacing screenshots install uninstall deb clean
 
 all: build
 
@@ -24,15 +25,30 @@ configure: setup $(BUILD)/CMakeCache.txt
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
+# Everything again under AddressSanitizer and UBSan, built by clang, which
+# also builds the fuzzer of the score file.
+$(ASAN_BUILD)/CMakeCache.txt: | setup
+	CC=clang CXX=clang++ cmake -S . -B $(ASAN_BUILD) -DORBALUNE_SANITIZE=ON
+
+sanitize: setup $(ASAN_BUILD)/CMakeCache.txt
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+
 play: build
 	cd data && exec ../$(BUILD)/orbalune
 
-# The runner gives every test SDL's dummy video and audio drivers; one test
-# builds and plays the Debian package.
+# The runner gives every test SDL's dummy video and audio drivers. The suite
+# runs twice: as built, with the real binary under valgrind and the Debian
+# package built and played, and under the sanitizers, with the soak and the
+# fuzzer.
 test: SETUP_OPTIONS = --with-packaging
 test: TESTING = yes
 test: build
+	@echo "== The test suite in $(BUILD)/; the longest: a scripted run of the real binary under valgrind (about a minute)"
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@echo "== Building the sanitizer suite in $(ASAN_BUILD)/ with clang"
+	@$(MAKE) --no-print-directory sanitize
+	@echo "== The test suite again under AddressSanitizer and UBSan; the longest: the soak, 200 000 ticks of random play (about a minute)"
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # Headless too; tick_share is the fraction of the 25 ms tick one call takes.
 bench: TESTING = yes
@@ -72,4 +88,4 @@ deb: setup
 	sh tools/deb.sh $(BUILD)/deb
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD)

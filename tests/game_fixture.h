@@ -10,6 +10,7 @@
 #include "sprites.h"
 #include "state.h"
 
+#include "key_press.h"
 #include "sandbox.h"
 #include "sound_log.h"
 
@@ -43,11 +44,7 @@ protected:
         for (int i = 0; i < count; ++i) keys[i] = 0;
     }
     static void Queue(SDLKey key) {
-        SDL_Event event = {};
-        event.type = SDL_KEYDOWN;
-        event.key.type = SDL_KEYDOWN;
-        event.key.state = SDL_PRESSED;
-        event.key.keysym.sym = key;
+        SDL_Event event = KeyPress(key);
         ASSERT_EQ(SDL_PushEvent(&event), 0);
     }
     static void QueueQuit() {

@@ -1,6 +1,12 @@
 // The best-score table and its file.
 #include "game_fixture.h"
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -74,6 +80,108 @@ TEST_F(Scores, ShortLongAndMissingFilesReadAsDefinedValues) {
     std::fill(best_scores, best_scores + 10, 77);
     ReadScore();
     EXPECT_EQ(Table(), std::vector<int>(10, 0));
+}
+
+// The names in Save once a save is over: no temporary file may stay behind.
+std::vector<std::string> SaveDirectory() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator("Save")) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Standard error goes to a pipe for the save: unlike a file, a pipe is not
+// cut short by the size limit that makes a full disk.
+std::string SaveAndCaptureErrors() {
+    int pipe_ends[2];
+    if (pipe(pipe_ends) != 0) return "no pipe";
+    std::fflush(stderr);
+    const int saved = dup(2);
+    dup2(pipe_ends[1], 2);
+    close(pipe_ends[1]);
+    SaveScore();
+    std::fflush(stderr);
+    dup2(saved, 2);
+    close(saved);
+    std::string errors;
+    char buffer[256];
+    ssize_t n;
+    while ((n = read(pipe_ends[0], buffer, sizeof buffer)) > 0) errors.append(buffer, size_t(n));
+    close(pipe_ends[0]);
+    return errors;
+}
+
+const std::vector<unsigned char> old_table = {0x10, 0x27, 0, 0, 0xE8, 0x03, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0,
+                                              0,    0,    0, 0, 0,    0,    0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                              0,    0,    0, 0, 0,    0,    0, 0};
+
+TEST_F(Scores, AMissingSaveDirectoryIsMadeAndTheFileKeepsItsMode) {
+    fs::remove_all("Save");
+    best_scores[0] = 4242;
+    EXPECT_EQ(SaveAndCaptureErrors(), "");
+    EXPECT_EQ(ReadFile("Save/Score").size(), 40u);
+    EXPECT_EQ(SaveDirectory(), std::vector<std::string>{"Score"});
+    struct stat made;
+    ASSERT_EQ(stat("Save/Score", &made), 0);
+    const mode_t mask = umask(0);
+    umask(mask);
+    EXPECT_EQ(made.st_mode & 0777, 0666 & ~mask) << "as any file the player makes";
+
+    // A mode the player chose for the file survives its replacement.
+    ASSERT_EQ(chmod("Save/Score", 0640), 0);
+    EXPECT_EQ(SaveAndCaptureErrors(), "");
+    ASSERT_EQ(stat("Save/Score", &made), 0);
+    EXPECT_EQ(made.st_mode & 0777, 0640u);
+    ReadScore();
+    EXPECT_EQ(best_scores[0], 4242);
+}
+
+TEST_F(Scores, WhatCannotBeSavedIsSaidOnceAndTheOldFileStaysWhole) {
+    struct Case {
+        const char* what;
+        void (*arrange)();
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"a directory in the place of the file", [] { fs::create_directory("Save/Score"); },
+         "Is a directory"},
+        {"a file in the place of the directory",
+         [] {
+             fs::remove_all("Save");
+             WriteFile("Save", old_table);
+         },
+         "Not a directory"},
+        // The disk fills up after the first few bytes of the new file.
+        {"a full disk",
+         [] {
+             WriteFile("Save/Score", old_table);
+             signal(SIGXFSZ, SIG_IGN);
+             const rlimit small = {12, RLIM_INFINITY};
+             setrlimit(RLIMIT_FSIZE, &small);
+         },
+         "File too large"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all("Save");
+        fs::create_directory("Save");
+        c.arrange();
+        best_scores[0] = 99999;
+        const std::string errors = SaveAndCaptureErrors();
+        const rlimit unlimited = {RLIM_INFINITY, RLIM_INFINITY};
+        setrlimit(RLIMIT_FSIZE, &unlimited);
+        signal(SIGXFSZ, SIG_DFL);
+        EXPECT_EQ(errors, std::string("Unable to save best scores: ") + c.reason + "\n");
+        if (fs::is_directory("Save")) {
+            if (fs::is_regular_file("Save/Score")) {
+                EXPECT_EQ(ReadFile("Save/Score"), old_table);
+            }
+            EXPECT_EQ(SaveDirectory(), std::vector<std::string>{"Score"});
+        } else {
+            EXPECT_EQ(ReadFile("Save"), old_table);
+        }
+    }
+    fs::remove_all("Save");
 }
 
 }  // namespace

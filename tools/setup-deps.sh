@@ -2,6 +2,8 @@
 # Installs the Debian packages Orbalune builds, plays and tests with. The mix
 # is tested in both of Debian's General MIDI fonts: timgm6mb, which the game
 # depends on, and fluid-soundfont-gm, which players may have as the default.
+# clang with its sanitizer and fuzzer runtimes and llvm's symbolizer serve the
+# sanitizer suite, valgrind the memory check of the real binary.
 # Costs nothing when they are all present already; asks apt only for what is missing.
 # usage: setup-deps.sh [--with-tools] [--with-packaging]
 set -eu
@@ -9,7 +11,8 @@ set -eu
 packages="cmake g++ make pkg-config
 libsdl1.2-dev libsdl-mixer1.2-dev libsdl-ttf2.0-dev
 fonts-liberation timgm6mb-soundfont fluid-soundfont-gm
-googletest libgtest-dev libbenchmark-dev desktop-file-utils"
+googletest libgtest-dev libbenchmark-dev desktop-file-utils
+clang libclang-rt-dev llvm valgrind"
 
 for option in "$@"; do
     case $option in

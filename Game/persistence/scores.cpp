@@ -2,15 +2,61 @@
 
 #include "state.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 namespace Game {
 
 namespace {
 
 const char* const score_file = "Save/Score";
+const char* const save_dir = "Save";
 constexpr int table_size = 10;
+
+// The mode the file is written with: the old file's, else what the player's
+// umask gives a new file (mkstemp alone would keep it to its owner).
+mode_t ScoreFileMode() {
+    struct stat old;
+    if (stat(score_file, &old) == 0 && S_ISREG(old.st_mode)) return old.st_mode & 0777;
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+// Writes the whole file or leaves the old one as it was: the bytes go to a
+// fresh file beside it, which replaces the old one only once it is complete
+// and on disk, so a full disk or a crash halfway never costs the table. A
+// score file the player made read-only is respected, not replaced. Returns 0,
+// or the errno of what stopped it.
+int WriteWhole(const unsigned char* bytes, size_t size) {
+    if (mkdir(save_dir, 0777) != 0 && errno != EEXIST) return errno;
+    if (access(score_file, F_OK) == 0 && access(score_file, W_OK) != 0) return errno;
+    const mode_t mode = ScoreFileMode();
+    char temp[] = "Save/Score.XXXXXX";
+    const int fd = mkstemp(temp);
+    if (fd < 0) return errno;
+    int error = fchmod(fd, mode) == 0 ? 0 : errno;
+    for (size_t done = 0; !error && done < size;) {
+        const ssize_t n = write(fd, bytes + done, size - done);
+        if (n > 0) {
+            done += size_t(n);
+        } else if (n == 0) {
+            error = ENOSPC;
+        } else if (errno != EINTR) {
+            error = errno;
+        }
+    }
+    if (!error && fsync(fd) != 0) error = errno;
+    if (close(fd) != 0 && !error) error = errno;
+    if (!error && std::rename(temp, score_file) != 0) error = errno;
+    if (error) unlink(temp);
+    return error;
+}
 
 }  // namespace
 
@@ -34,10 +80,8 @@ void SaveScore() {
         const uint32_t v = uint32_t(best_scores[k]);
         for (int i = 0; i < 4; ++i) bytes[4 * k + i] = (unsigned char)(v >> (8 * i));
     }
-    if (std::FILE* file = std::fopen(score_file, "wb")) {
-        std::fwrite(bytes, 1, sizeof bytes, file);
-        std::fclose(file);
-    }
+    if (const int error = WriteWhole(bytes, sizeof bytes))
+        std::fprintf(stderr, "Unable to save best scores: %s\n", std::strerror(error));
 }
 
 void CheckScore() {

@@ -12,9 +12,11 @@ void PlayMusic() {
         music = nullptr;
     }
     music = Mix_LoadMUS(playlist[std::rand() % 18]);
-    Mix_PlayMusic(music, 0);
-    // Set even when the track failed to load: the M key draws another.
+    // Set before the track starts, so that the mixer's word that it has ended
+    // always comes after it; set even when the track failed to load, and the
+    // M key draws another.
     play = true;
+    Mix_PlayMusic(music, 0);
 }
 
 void SetMusic() { play = false; }
