@@ -64,7 +64,9 @@ void ReadScore() {
     // Entries a short or missing file does not cover read as zero.
     unsigned char bytes[4 * table_size] = {};
     if (std::FILE* file = std::fopen(score_file, "rb")) {
-        (void)std::fread(bytes, 1, sizeof bytes, file);
+        // A short read leaves the rest of the entries zero, as a short file should.
+        const std::size_t got = std::fread(bytes, 1, sizeof bytes, file);
+        static_cast<void>(got);
         std::fclose(file);
     }
     for (int k = 0; k < table_size; ++k) {
