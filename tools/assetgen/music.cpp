@@ -904,10 +904,15 @@ void Composer::MakeDrums() {
     const std::string verse_hats = pick_hats(), chorus_hats = pick_hats();
     const std::string verse_perc_steps = perc_line(verse_perc), chorus_perc_steps = perc_line(chorus_perc);
     for (int v = 0; v < 2; ++v) {
-        verse_drums_[v] = MakeGroove(family.kick, family.snare, snare_key, hat_key, verse_hats, v + rng_.Below(2),
-                                     rng_.Below(3), verse_has_perc ? &verse_perc : nullptr, verse_perc_steps);
+        // Every draw in a statement of its own: the order of a call's
+        // arguments is the compiler's, and the notes must not depend on it.
+        const int verse_ghosts = rng_.Below(3);
+        const int verse_kicks = v + rng_.Below(2);
+        verse_drums_[v] = MakeGroove(family.kick, family.snare, snare_key, hat_key, verse_hats, verse_kicks,
+                                     verse_ghosts, verse_has_perc ? &verse_perc : nullptr, verse_perc_steps);
+        const int chorus_ghosts = rng_.Below(3);
         chorus_drums_[v] = MakeGroove(family.kick, family.snare, snare_key, lift_key, chorus_hats, 1 + v,
-                                      rng_.Below(3), &chorus_perc, chorus_perc_steps);
+                                      chorus_ghosts, &chorus_perc, chorus_perc_steps);
         // A clap or a second snare on the chorus backbeat.
         for (int s = 0; s < n; ++s)
             if (family.snare[s] == 'X' && rng_.Chance(70)) chorus_drums_[v].push_back({s, 39, 80});
@@ -919,9 +924,14 @@ void Composer::MakeDrums() {
     }
     // The bridge's half time keeps a percussion line and a hat figure of its own.
     const PercussionVoice& bridge_perc = kPercussion[rng_.Below(int(std::size(kPercussion)))];
+    const std::string bridge_perc_steps = perc_line(bridge_perc);
+    const int bridge_ghosts = 1 + rng_.Below(2);
+    const int bridge_kicks = 1 + rng_.Below(2);
+    const std::string bridge_hats = pick_hats();
+    const int bridge_hat_key = rng_.Chance(50) ? 51 : hat_key;
     bridge_drums_ = MakeGroove(family.half_kick, family.half_snare, soft_kit ? 37 : snare_key,
-                               rng_.Chance(50) ? 51 : hat_key, pick_hats(), 1 + rng_.Below(2), 1 + rng_.Below(2),
-                               &bridge_perc, perc_line(bridge_perc));
+                               bridge_hat_key, bridge_hats, bridge_kicks, bridge_ghosts, &bridge_perc,
+                               bridge_perc_steps);
     // Fills over the last half bar: snare and toms in an order of the track's own.
     const int half = n / 2;
     for (int f = 0; f < 3; ++f) {
