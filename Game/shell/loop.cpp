@@ -16,10 +16,12 @@ bool TickDue(Uint32 now, Uint32 due) { return now > due; }
 Uint32 NextDue(Uint32 now) { return now + Uint32(fps); }
 
 void WaitForTick(Uint32 now, Uint32 due) {
-    // Asleep until the due millisecond, then short naps between clock reads,
-    // so the tick still starts at the first reading past the due time.
-    if (now < due) {
-        SDL_Delay(std::min(due - now, Uint32(fps)));
+    // Asleep until a millisecond before the due time, then short naps
+    // between clock reads, so the tick still starts at the first reading
+    // past the due time even when the system wakes a sleeper late.
+    constexpr Uint32 wake_early_ms = 1;
+    if (now + wake_early_ms < due) {
+        SDL_Delay(std::min(due - now - wake_early_ms, Uint32(fps)));
     } else {
         std::this_thread::sleep_for(std::chrono::microseconds(250));
     }
