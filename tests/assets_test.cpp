@@ -106,13 +106,13 @@ TEST_F(Assets, SoundsMusicAndFontLoad) {
     for (const char* file : sound_files) {
         // Mono 16-bit at the mixer's own rate: loaded without resampling,
         // which SDL 1.2 does only coarsely.
-        SDL_AudioSpec spec;
+        SDL_AudioSpec wav;
         Uint8* pcm = nullptr;
         Uint32 bytes = 0;
-        if (SDL_LoadWAV(file, &spec, &pcm, &bytes)) {
-            EXPECT_EQ(spec.freq, 22050) << file;
-            EXPECT_EQ(spec.format, AUDIO_S16LSB) << file;
-            EXPECT_EQ(spec.channels, 1) << file;
+        if (SDL_LoadWAV(file, &wav, &pcm, &bytes)) {
+            EXPECT_EQ(wav.freq, 22050) << file;
+            EXPECT_EQ(wav.format, AUDIO_S16LSB) << file;
+            EXPECT_EQ(wav.channels, 1) << file;
             SDL_FreeWAV(pcm);
         }
         Mix_Chunk* chunk = Mix_LoadWAV(file);

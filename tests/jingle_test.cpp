@@ -28,15 +28,15 @@ constexpr int contour_points = 8;
 constexpr double pi = 3.14159265358979323846;
 
 std::vector<double> LoadMono(const std::string& file) {
-    SDL_AudioSpec spec;
+    SDL_AudioSpec wav;
     Uint8* bytes = nullptr;
     Uint32 length = 0;
     std::vector<double> samples;
-    if (!SDL_LoadWAV(file.c_str(), &spec, &bytes, &length)) {
+    if (!SDL_LoadWAV(file.c_str(), &wav, &bytes, &length)) {
         ADD_FAILURE() << file << ": " << SDL_GetError();
         return samples;
     }
-    if (spec.freq == rate && spec.channels == 1 && spec.format == AUDIO_S16LSB) {
+    if (wav.freq == rate && wav.channels == 1 && wav.format == AUDIO_S16LSB) {
         const Sint16* pcm = reinterpret_cast<const Sint16*>(bytes);
         for (Uint32 i = 0; i < length / 2; ++i) samples.push_back(pcm[i] / 32768.0);
     } else {
