@@ -10,10 +10,8 @@ script=$2
 data=$3
 ticks=$4
 here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
+work=$(sh "$here/../tools/play-dir.sh" "$data")
 trap 'rm -rf "$work"' EXIT
-for dir in IMG Sound Music Font; do ln -s "$data/$dir" "$work/$dir"; done
-mkdir "$work/Save"
 cd "$work"
 echo "memcheck: $ticks scripted ticks of the real binary under valgrind (a minute or two)"
 status=0

@@ -29,9 +29,7 @@ until xdotool getdisplaygeometry >/dev/null 2>&1; do
     sleep 0.2
 done
 # A save directory of its own, so the screenshots never touch a player's scores.
-work=$(mktemp -d)
-for d in IMG Sound Music Font; do ln -s "$root/data/$d" "$work/$d"; done
-mkdir "$work/Save"
+work=$(sh "$root/tools/play-dir.sh" "$root/data")
 (cd "$work" && SDL_AUDIODRIVER=dummy exec "$root/build/orbalune") &
 game=$!
 sleep 6

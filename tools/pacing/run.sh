@@ -4,10 +4,8 @@
 # no player's best scores are touched.
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
-work=$(mktemp -d)
+work=$(sh "$root/tools/play-dir.sh" "$root/data")
 trap 'rm -rf "$work"' EXIT
-for d in IMG Sound Music Font; do ln -s "$root/data/$d" "$work/$d"; done
-mkdir "$work/Save"
 cd "$work"
 for mode in ${PACING_MODES:-menu pause game}; do
     SDL_VIDEODRIVER=${SDL_VIDEODRIVER:-dummy} SDL_AUDIODRIVER=dummy \
